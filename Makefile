@@ -1,0 +1,48 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing
+# first, so they work on a fresh Debian 12 machine.
+
+JOBS ?= $(shell nproc)
+# CI turns warnings into errors; locally they are shown but do not stop the build.
+WERROR := $(if $(filter true 1 yes,$(CI)),ON,OFF)
+FUZZ_SECONDS ?= 60
+
+.PHONY: deps build build-sanitize test run bench fuzz screenshot format clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake --preset default -DQUORVEL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset default -j $(JOBS)
+
+build-sanitize: deps
+	cmake --preset sanitize -DQUORVEL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset sanitize -j $(JOBS)
+
+test: build build-sanitize
+	ctest --preset default -j $(JOBS)
+	ctest --preset sanitize -j $(JOBS)
+
+run: build
+	build/default/cli/quorvel-cli --help
+
+bench: deps
+	@scripts/install-deps.sh bench
+	cmake --preset default -DQUORVEL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset default -j $(JOBS)
+	scripts/bench.sh
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/fuzz.sh $(FUZZ_SECONDS)
+
+screenshot: build
+	@scripts/install-deps.sh screenshot
+	scripts/screenshot.sh
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,21 @@
+#include "core/channel_tables.h"
+
+namespace quorvel {
+
+namespace {
+ChannelTables tables;
+}
+
+void BuildChannelTables() {
+    for (std::size_t i = 0; i < kPaletteEntries; ++i) {
+        tables.blue[i] = GamePalette[4 * i + 0];
+        tables.green[i] = GamePalette[4 * i + 1];
+        tables.red[i] = GamePalette[4 * i + 2];
+    }
+}
+
+const ChannelTables& GetChannelTables() {
+    return tables;
+}
+
+}  // namespace quorvel

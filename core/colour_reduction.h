@@ -1,0 +1,53 @@
+#pragma once
+// The two ways a bitmap not already in the game palette is reduced to it.
+//
+// ReduceNearest maps each pixel independently to its nearest palette entry. DiffuseDither
+// matches each pixel the same way but spreads the difference to the pixels not yet visited:
+// 7/16 right, 5/16 below-left, 3/16 below, 1/16 below-right, each with an arithmetic shift
+// right by 4 (rounding toward minus infinity). Channel values are clamped to 0..255 after
+// the error is added and before the search; no error is spread when the match is exact.
+//
+// Output: width rounded up to a multiple of 4, the added columns holding index 0.
+// The true-colour variants read pixels as blue, green, red; the paletted variants read one
+// byte per pixel and look it up in a 256-entry bitmap palette (blue, green, red, reserved).
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/conversion_mode.h"
+#include "core/indexed_image.h"
+
+namespace quorvel {
+
+// Source rows top to bottom: row y starts at top + y × stride. The stride is negative for
+// bitmaps stored bottom-up, so the rows can be read in place without flipping them first.
+struct TrueColourRows {
+    const std::uint8_t* top = nullptr;
+    std::ptrdiff_t stride = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+struct PalettedRows {
+    const std::uint8_t* top = nullptr;
+    std::ptrdiff_t stride = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    const std::uint8_t* palette = nullptr;  // 256 entries of blue, green, red, reserved
+};
+
+// Width of a converted image: the source width rounded up to a multiple of 4.
+constexpr std::uint64_t ConvertedWidth(std::uint32_t width) {
+    return (static_cast<std::uint64_t>(width) + 3) / 4 * 4;
+}
+
+IndexedImage ReduceNearest(const TrueColourRows& rows);
+IndexedImage ReduceNearest(const PalettedRows& rows);
+IndexedImage DiffuseDither(const TrueColourRows& rows);
+IndexedImage DiffuseDither(const PalettedRows& rows);
+
+// The method the mode names.
+IndexedImage ReduceToGamePalette(const TrueColourRows& rows, ConversionMode mode);
+IndexedImage ReduceToGamePalette(const PalettedRows& rows, ConversionMode mode);
+
+}  // namespace quorvel

@@ -1,0 +1,25 @@
+#include "core/file_messages.h"
+
+namespace quorvel {
+
+std::string CannotOpenForRead(const std::string& fileName) {
+    return "Unable to open " + fileName + " for read.";
+}
+
+std::string CannotOpenForWrite(const std::string& fileName) {
+    return "Unable to open " + fileName + " for write.";
+}
+
+std::string CannotRead(const std::string& fileName, const std::string& reason) {
+    return "Unable to read " + fileName + ": " + reason + ".";
+}
+
+std::string CannotWrite(const std::string& fileName) {
+    return "Unable to write " + fileName + ".";
+}
+
+std::string CannotWrite(const std::string& fileName, const std::string& reason) {
+    return "Unable to write " + fileName + ": " + reason + ".";
+}
+
+}  // namespace quorvel

@@ -1,0 +1,31 @@
+#pragma once
+// Creatures sprite files (".spr").
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/result.h"
+#include "sprites/sprite_set.h"
+
+namespace quorvel {
+
+// Decodes a whole sprite file held in memory. Checks that the directory and every pixel block
+// lie within the file before allocating anything.
+Result<SpriteSet> DecodeSpriteFile(std::span<const std::uint8_t> file);
+
+// Encodes a set; fails for a set the format cannot hold (more than 65535 sprites, a side
+// longer than 65535, or pixel offsets beyond 32 bits).
+Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set);
+
+// Replaces the current sprite set and rewrites the sprite list from `fileName` (relative to
+// the working folder). On failure shows a file error and changes nothing. Returns whether the
+// set was replaced.
+bool LoadSpriteFile(const std::string& fileName);
+
+// Saves the current set; an empty set writes nothing. Failures are shown as file errors.
+// Returns whether a file was written.
+bool SaveSpriteFile(const std::string& fileName);
+
+}  // namespace quorvel
