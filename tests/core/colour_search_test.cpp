@@ -79,15 +79,18 @@ TEST(FindNearestIndex, ExactEntriesMatchThemselves) {
 }
 
 TEST(FindNearestIndex, TiesGoToTheLowerIndex) {
-    // Entries 0 (black) and 243 (black) are equal; 243 is never a candidate anyway. Find two
-    // working colours equally far from a probe and check the lower one wins.
-    int checked = 0;
-    for (int r = 0; r < 256 && checked < 50; r += 2) {
-        for (int b = 0; b < 256 && checked < 50; b += 3) {
-            const NearestMatch m = FindNearestIndex(r, 100, b);
-            ExpectSame(m, Reference(r, 100, b));
-            ++checked;
-        }
+    // Colours exactly as far from two different working colours: the lower index wins.
+    struct Tie {
+        int r, g, b;
+        std::uint8_t lower;
+        std::uint32_t distance;
+    };
+    for (const Tie& t : {Tie{190, 84, 237, 123, 2525065}, Tie{156, 8, 32, 101, 1253888},
+                         Tie{30, 9, 142, 19, 1965893}, Tie{75, 65, 34, 49, 226685}}) {
+        const NearestMatch m = FindNearestIndex(t.r, t.g, t.b);
+        EXPECT_EQ(m.index, t.lower);
+        EXPECT_EQ(m.distance, t.distance);
+        ExpectSame(m, Reference(t.r, t.g, t.b));
     }
 }
 
