@@ -1,0 +1,80 @@
+// quorvel-cli: the conversions of the window, for scripts and batch jobs.
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "core/channel_tables.h"
+
+namespace quorvel::cli {
+namespace {
+
+void PrintHelp() {
+    std::cout << "Usage: quorvel-cli COMMAND [ARGUMENTS]\n"
+                 "Converts Windows bitmaps to the 256-colour palette of Creatures sprites.\n"
+                 "\n"
+                 "Commands:\n";
+    for (const Command& command : Commands()) {
+        std::cout << "  " << command.name << " " << command.arguments << "\n      "
+                  << command.summary << "\n";
+    }
+    std::cout << "\n"
+                 "Options:\n"
+                 "  --help       show this help and exit\n"
+                 "  --version    show the version and exit\n"
+                 "\n"
+                 "Exit status: 0 on success, 1 when the command failed (the reason is on\n"
+                 "standard error, and no output file is written), 2 for a wrong command line.\n";
+}
+
+int UnknownUsage(const std::string& problem) {
+    std::cerr << "quorvel-cli: " << problem << "\n"
+              << "Try 'quorvel-cli --help' for more information.\n";
+    return kExitUsage;
+}
+
+int Run(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        return UnknownUsage("no command given");
+    }
+    const std::string& first = arguments.front();
+    if (first == "--help" || first == "-h" || first == "help") {
+        PrintHelp();
+        return kExitSuccess;
+    }
+    if (first == "--version") {
+        std::cout << "quorvel-cli " << QUORVEL_VERSION << "\n";
+        return kExitSuccess;
+    }
+    const Command* command = FindCommand(first);
+    if (command == nullptr) {
+        return UnknownUsage("unknown command '" + first + "'");
+    }
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    for (const std::string& argument : rest) {
+        if (argument == "--") {
+            break;
+        }
+        if (argument == "--help" || argument == "-h") {
+            std::cout << "Usage: quorvel-cli " << command->name << " " << command->arguments << "\n"
+                      << command->summary << ".\n";
+            return kExitSuccess;
+        }
+    }
+    BuildChannelTables();
+    return command->run(rest);
+}
+
+}  // namespace
+}  // namespace quorvel::cli
+
+int main(int argc, char** argv) {
+    try {
+        return quorvel::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& e) {
+        std::cerr << "quorvel-cli: " << e.what() << "\n";
+        return quorvel::cli::kExitFailure;
+    }
+}

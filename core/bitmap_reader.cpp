@@ -1,0 +1,154 @@
+#include "core/bitmap_reader.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "core/bitmap_headers.h"
+#include "core/colour_reduction.h"
+#include "core/file_access.h"
+#include "core/file_messages.h"
+#include "core/game_palette.h"
+#include "core/masked_pixels.h"
+#include "core/rle8.h"
+#include "core/window_services.h"
+
+namespace quorvel {
+
+namespace {
+
+// Entry 0 is left out: a bitmap in the game palette may carry any colour there.
+bool CarriesGamePalette(const BitmapLayout& layout) {
+    return layout.paletteEntries == kPaletteEntries &&
+           std::memcmp(layout.palette.data() + 4, GamePalette.data() + 4,
+                       kBitmapPaletteBytes - 4) == 0;
+}
+
+// Copies the rows as they are, row padding included, except that indexes 1 to 10 (white
+// entries no conversion writes) become the white a conversion would write.
+IndexedImage TakeOver(const PalettedRows& rows) {
+    IndexedImage image;
+    image.width = static_cast<std::uint32_t>(ConvertedWidth(rows.width));
+    image.height = rows.height;
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+    std::uint8_t* out = image.pixels.data();
+    for (std::uint32_t y = 0; y < rows.height; ++y) {
+        const std::uint8_t* in = rows.top + static_cast<std::ptrdiff_t>(y) * rows.stride;
+        for (std::uint32_t x = 0; x < image.width; ++x) {
+            const std::uint8_t v = in[x];
+            *out++ = (v >= 1 && v <= 10) ? kWhiteIndex : v;
+        }
+    }
+    return image;
+}
+
+bool IndexesWithinPalette(const PalettedRows& rows, std::uint32_t entries) {
+    for (std::uint32_t y = 0; y < rows.height; ++y) {
+        const std::uint8_t* in = rows.top + static_cast<std::ptrdiff_t>(y) * rows.stride;
+        for (std::uint32_t x = 0; x < rows.width; ++x) {
+            if (in[x] >= entries) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+Result<IndexedImage> FromPaletted(const PalettedRows& rows, const BitmapLayout& layout,
+                                  ConversionMode mode) {
+    if (CarriesGamePalette(layout)) {
+        return TakeOver(rows);
+    }
+    if (layout.paletteEntries < kPaletteEntries &&
+        !IndexesWithinPalette(rows, layout.paletteEntries)) {
+        return Failure{"a pixel refers to a colour its palette does not have"};
+    }
+    return ReduceToGamePalette(rows, mode);
+}
+
+// Rows read where they lie in the file; bottom-up files are walked with a negative stride.
+template <typename Rows>
+Rows RowsInPlace(const BitmapLayout& layout) {
+    Rows rows;
+    rows.width = layout.width;
+    rows.height = layout.height;
+    const auto stride = static_cast<std::ptrdiff_t>(layout.rowStride);
+    rows.top = layout.pixelData.data();
+    rows.stride = stride;
+    if (!layout.topDown && layout.height != 0) {
+        rows.top += static_cast<std::ptrdiff_t>(layout.height - 1) * stride;
+        rows.stride = -stride;
+    }
+    return rows;
+}
+
+Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode) {
+    switch (layout.encoding) {
+        case PixelEncoding::Paletted8: {
+            auto rows = RowsInPlace<PalettedRows>(layout);
+            rows.palette = layout.palette.data();
+            return FromPaletted(rows, layout, mode);
+        }
+        case PixelEncoding::Rle8: {
+            const std::size_t stride = static_cast<std::size_t>(ConvertedWidth(layout.width));
+            std::vector<std::uint8_t> expanded(stride * layout.height);
+            const Status status =
+                ExpandRle8(layout.pixelData, layout.width, layout.height, expanded, stride);
+            if (!status) {
+                return Failure{status.error()};
+            }
+            const PalettedRows rows{expanded.data(), static_cast<std::ptrdiff_t>(stride),
+                                    layout.width, layout.height, layout.palette.data()};
+            return FromPaletted(rows, layout, mode);
+        }
+        case PixelEncoding::Rgb24:
+            return ReduceToGamePalette(RowsInPlace<TrueColourRows>(layout), mode);
+        case PixelEncoding::Masked16:
+        case PixelEncoding::Masked32: {
+            const ExpandedTrueColour expanded = ExpandMaskedPixels(layout);
+            const TrueColourRows rows{expanded.bytes.data(),
+                                      static_cast<std::ptrdiff_t>(expanded.stride), layout.width,
+                                      layout.height};
+            return ReduceToGamePalette(rows, mode);
+        }
+    }
+    return Failure{"its pixel format is not supported"};
+}
+
+}  // namespace
+
+Result<IndexedImage> DecodeBitmap(std::span<const std::uint8_t> file, ConversionMode mode) {
+    const Result<BitmapLayout> layout = ReadBitmapLayout(file);
+    if (!layout) {
+        return Failure{layout.error()};
+    }
+    try {
+        return Decode(layout.value(), mode);
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory for an image this large"};
+    }
+}
+
+bool LoadBitmapFile(const std::string& fileName, ConversionMode mode) {
+    const FileReadResult file = ReadWholeFile(fileName);
+    switch (file.problem) {
+        case FileProblem::None:
+            break;
+        case FileProblem::CannotOpen:
+            ShowFileError(CannotOpenForRead(fileName));
+            return false;
+        case FileProblem::Failed:
+            ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
+            return false;
+    }
+    Result<IndexedImage> image = DecodeBitmap(file.bytes, mode);
+    if (!image) {
+        ShowFileError(CannotRead(fileName, image.error()));
+        return false;
+    }
+    CurrentImage() = std::move(image).value();
+    RequestRepaint();
+    return true;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,102 @@
+#include "core/bitmap_writer.h"
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "core/file_access.h"
+#include "core/file_messages.h"
+#include "core/game_palette.h"
+#include "core/window_services.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::uint32_t kFileHeaderSize = 14;
+constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kPixelOffset =
+    kFileHeaderSize + kInfoHeaderSize + static_cast<std::uint32_t>(kBitmapPaletteBytes);  // 1078
+
+void Put16(std::uint8_t* at, std::uint16_t v) {
+    at[0] = static_cast<std::uint8_t>(v);
+    at[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Put32(std::uint8_t* at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+}
+
+}  // namespace
+
+Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
+    // Width and height are signed 32-bit fields, the sizes unsigned 32-bit ones.
+    constexpr std::uint64_t kMaxDimension = INT32_MAX;
+    if (image.width > kMaxDimension || image.height > kMaxDimension) {
+        return Failure{"the image is too large for a bitmap file"};
+    }
+    const std::uint64_t stride = (static_cast<std::uint64_t>(image.width) + 3) / 4 * 4;
+    const std::uint64_t imageSize = stride * image.height;
+    const std::uint64_t fileSize = kPixelOffset + imageSize;
+    if (fileSize > UINT32_MAX) {
+        return Failure{"the image is too large for a bitmap file"};
+    }
+    if (image.pixels.size() != static_cast<std::uint64_t>(image.width) * image.height) {
+        return Failure{"the image holds fewer pixels than its size says"};
+    }
+
+    std::vector<std::uint8_t> file;
+    try {
+        file.assign(static_cast<std::size_t>(fileSize), 0);
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory to write an image this large"};
+    }
+    std::uint8_t* b = file.data();
+    b[0] = 'B';
+    b[1] = 'M';
+    Put32(b + 2, static_cast<std::uint32_t>(fileSize));
+    Put32(b + 10, kPixelOffset);
+    std::uint8_t* info = b + kFileHeaderSize;
+    Put32(info + 0, kInfoHeaderSize);
+    Put32(info + 4, image.width);
+    Put32(info + 8, image.height);  // positive: rows bottom to top
+    Put16(info + 12, 1);            // planes
+    Put16(info + 14, 8);            // bits per pixel
+    Put32(info + 16, 0);            // no compression
+    Put32(info + 20, static_cast<std::uint32_t>(imageSize));
+    Put32(info + 32, kPaletteEntries);  // colours used
+    Put32(info + 36, kPaletteEntries);  // colours important
+    std::memcpy(b + kFileHeaderSize + kInfoHeaderSize, GamePalette.data(), kBitmapPaletteBytes);
+
+    // Rows bottom to top; the padding bytes stay 0.
+    std::uint8_t* out = b + kPixelOffset;
+    for (std::uint32_t k = 0; image.width != 0 && k < image.height; ++k) {
+        const std::uint8_t* row =
+            image.pixels.data() + static_cast<std::size_t>(image.height - 1 - k) * image.width;
+        std::memcpy(out + k * stride, row, image.width);
+    }
+    return file;
+}
+
+bool SaveBitmapFile(const std::string& fileName) {
+    const Result<std::vector<std::uint8_t>> file = EncodeBitmap(CurrentImage());
+    if (!file) {
+        ShowFileError(CannotWrite(fileName, file.error()));
+        return false;
+    }
+    switch (WriteFileAtomically(fileName, file.value())) {
+        case FileProblem::None:
+            return true;
+        case FileProblem::CannotOpen:
+            ShowFileError(CannotOpenForWrite(fileName));
+            return false;
+        case FileProblem::Failed:
+            ShowFileError(CannotWrite(fileName));
+            return false;
+    }
+    return false;
+}
+
+}  // namespace quorvel

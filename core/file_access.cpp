@@ -1,0 +1,167 @@
+#include "core/file_access.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <new>
+#include <random>
+
+#include "core/file_operations.h"
+
+namespace quorvel {
+
+namespace {
+
+// Reads until `size` bytes have arrived or the file ends. Returns the count read, or -1.
+std::int64_t ReadFully(int fd, std::uint8_t* data, std::size_t size) {
+    std::size_t filled = 0;
+    while (filled < size) {
+        const ssize_t n = ActiveFileOperations().read(fd, data + filled, size - filled);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(filled);
+}
+
+bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ActiveFileOperations().write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// "dir/name" -> "dir/", "name" -> "".
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string RandomSuffix() {
+    static std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kDigits - 2);
+    std::string suffix(8, '0');
+    for (char& c : suffix) {
+        c = kDigits[pick(generator)];
+    }
+    return suffix;
+}
+
+// Creates a new, empty file next to `path` under a name nobody else uses. Returns its
+// descriptor (or -1) and its name.
+int CreateTemporaryBeside(const std::string& path, std::string& name) {
+    const std::string stem = FolderOf(path) + "." + NameOf(path) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = stem + RandomSuffix() + ".tmp";
+        const int fd = ActiveFileOperations().open(name.c_str(),
+                                                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+FileReadResult ReadWholeFile(const std::string& path) {
+    FileOperations& os = ActiveFileOperations();
+    const int fd = os.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
+    if (fd < 0) {
+        return {FileProblem::CannotOpen, {}};
+    }
+    FileReadResult result;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        // Directories, devices and pipes are not files a bitmap or sprite set can be read from.
+        os.close(fd);
+        return {FileProblem::CannotOpen, {}};
+    }
+    try {
+        // Read into a buffer of the announced length, so a large file is held once, then
+        // follow the file if it has grown since.
+        result.bytes.resize(static_cast<std::size_t>(info.st_size));
+        std::int64_t got = ReadFully(fd, result.bytes.data(), result.bytes.size());
+        if (got >= 0 && static_cast<std::size_t>(got) == result.bytes.size()) {
+            constexpr std::size_t kChunk = 1 << 16;
+            do {
+                const std::size_t before = result.bytes.size();
+                result.bytes.resize(before + kChunk);
+                got = ReadFully(fd, result.bytes.data() + before, kChunk);
+                result.bytes.resize(before + static_cast<std::size_t>(got < 0 ? 0 : got));
+            } while (got == static_cast<std::int64_t>(kChunk));
+        } else if (got >= 0) {
+            result.bytes.resize(static_cast<std::size_t>(got));  // the file shrank meanwhile
+        }
+        if (got < 0) {
+            result = {FileProblem::Failed, {}};
+        }
+    } catch (const std::bad_alloc&) {
+        result = {FileProblem::Failed, {}};
+    }
+    os.close(fd);
+    return result;
+}
+
+FileProblem WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    FileOperations& os = ActiveFileOperations();
+    struct stat target {};
+    const bool exists = ::stat(path.c_str(), &target) == 0;
+    if (NameOf(path).empty() || (exists && S_ISDIR(target.st_mode))) {
+        return FileProblem::CannotOpen;
+    }
+    std::string temporary;
+    const int fd = CreateTemporaryBeside(path, temporary);
+    if (fd < 0) {
+        return FileProblem::CannotOpen;
+    }
+    if (exists) {
+        // The new file takes the place of the old one, permissions included.
+        ::fchmod(fd, target.st_mode & 07777);
+    }
+
+    bool ok = WriteFully(fd, bytes.data(), bytes.size()) && os.fsync(fd) == 0;
+    // A failed close can mean the data never reached the disk, so it counts as a failure.
+    ok = os.close(fd) == 0 && ok;
+    ok = ok && os.rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        os.unlink(temporary.c_str());
+        return FileProblem::Failed;
+    }
+
+    // Make the rename itself durable. Best effort: the file is complete either way.
+    const std::string folder = FolderOf(path);
+    const int dirFd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return FileProblem::None;
+}
+
+}  // namespace quorvel

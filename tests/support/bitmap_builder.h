@@ -1,0 +1,60 @@
+#pragma once
+// Builds bitmap files for tests, field by field, so that each malformed file a test needs
+// is the well-formed default with one thing changed.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel::testing {
+
+struct Bgr {
+    std::uint8_t blue = 0;
+    std::uint8_t green = 0;
+    std::uint8_t red = 0;
+};
+
+struct BitmapFields {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::uint16_t bitCount = 24;
+    std::uint16_t planes = 1;
+    std::uint32_t infoSize = 40;  // 12 writes the OS/2 header (16-bit width and height)
+    std::uint32_t compression = 0;
+    std::uint32_t coloursUsed = 0;
+    std::vector<std::uint32_t> masks;       // placed after a 40-byte header, or inside a longer one
+    std::vector<std::uint8_t> palette;      // raw bytes between the headers and the pixel data
+    std::vector<std::uint8_t> gap;          // raw bytes between the palette and the pixel data
+    std::vector<std::uint8_t> pixels;       // the pixel data exactly as stored
+    std::optional<std::uint32_t> fileSize;  // default: the real length
+    std::optional<std::uint32_t> pixelOffset;  // default: where the pixel data really starts
+    char type[2] = {'B', 'M'};
+};
+
+std::vector<std::uint8_t> BuildBitmap(const BitmapFields& fields);
+
+// Pixel data of the given rows (top to bottom), stored bottom to top, each row padded with
+// `padding` bytes to a multiple of 4.
+std::vector<std::uint8_t> StoreRows8(const std::vector<std::vector<std::uint8_t>>& rows,
+                                     std::uint8_t padding = 0);
+std::vector<std::uint8_t> StoreRows24(const std::vector<std::vector<Bgr>>& rows);
+
+// A palette in file layout (blue, green, red, reserved per entry).
+std::vector<std::uint8_t> GamePaletteBytes();
+
+// A complete classic 24-bit bitmap of the given rows (top to bottom).
+BitmapFields TrueColourBitmap(const std::vector<std::vector<Bgr>>& rows);
+// A complete classic 8-bit bitmap of the given rows with the given 1024-byte palette.
+BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
+                            const std::vector<std::uint8_t>& palette, std::uint8_t padding = 0);
+
+// The colour of game palette entry `index`.
+Bgr GameColour(std::uint8_t index);
+
+// Writes `bytes` to `path`; the test fails if it cannot.
+void WriteTestFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> ReadTestFile(const std::string& path);
+
+}  // namespace quorvel::testing
