@@ -103,19 +103,19 @@ FileReadResult ReadWholeFile(const std::string& path) {
     }
     try {
         // Read into a buffer of the announced length, so a large file is held once, then
-        // follow the file if it has grown since.
+        // follow the file if it has grown since. The buffer only grows (and is copied) then.
         result.bytes.resize(static_cast<std::size_t>(info.st_size));
         std::int64_t got = ReadFully(fd, result.bytes.data(), result.bytes.size());
-        if (got >= 0 && static_cast<std::size_t>(got) == result.bytes.size()) {
-            constexpr std::size_t kChunk = 1 << 16;
-            do {
-                const std::size_t before = result.bytes.size();
-                result.bytes.resize(before + kChunk);
-                got = ReadFully(fd, result.bytes.data() + before, kChunk);
-                result.bytes.resize(before + static_cast<std::size_t>(got < 0 ? 0 : got));
-            } while (got == static_cast<std::int64_t>(kChunk));
-        } else if (got >= 0) {
+        if (got >= 0 && static_cast<std::size_t>(got) < result.bytes.size()) {
             result.bytes.resize(static_cast<std::size_t>(got));  // the file shrank meanwhile
+        }
+        std::vector<std::uint8_t> more(1 << 16);
+        while (got >= 0) {
+            got = ReadFully(fd, more.data(), more.size());
+            if (got <= 0) {
+                break;
+            }
+            result.bytes.insert(result.bytes.end(), more.begin(), more.begin() + got);
         }
         if (got < 0) {
             result = {FileProblem::Failed, {}};

@@ -70,6 +70,40 @@ BitmapFields Masked(std::uint16_t bitCount, std::vector<std::uint32_t> masks, By
     return f;
 }
 
+using Change = std::function<void(BitmapFields&)>;
+
+Bytes TrueColourWith(const Change& change) {
+    BitmapFields f = SmallTrueColour();
+    change(f);
+    return BuildBitmap(f);
+}
+
+Bytes PalettedWith(const Change& change) {
+    BitmapFields f = SmallPaletted();
+    change(f);
+    return BuildBitmap(f);
+}
+
+Bytes RleWith(Bytes codes) {
+    return PalettedWith([&](BitmapFields& f) {
+        f.compression = 1;
+        f.pixels = codes;
+    });
+}
+
+Bytes MaskedWith(std::uint16_t bitCount, std::vector<std::uint32_t> masks) {
+    return BuildBitmap(Masked(bitCount, std::move(masks), {0, 0, 0, 0}));
+}
+
+// The first `length` bytes of `file`, with the size field telling the truth about them.
+Bytes CutTo(Bytes file, std::size_t length) {
+    file.resize(length);
+    for (std::size_t i = 0; i < 4 && length > 2 + i; ++i) {
+        file[2 + i] = static_cast<std::uint8_t>(length >> (8 * i));
+    }
+    return file;
+}
+
 struct MalformedCase {
     const char* name;
     std::function<Bytes()> build;
@@ -77,227 +111,70 @@ struct MalformedCase {
 };
 
 const char* const kShort = "the file is shorter than its headers say";
+const char* const kPastEdge = "its compressed pixels run past the edge of the image";
+const char* const kEndsEarly = "its compressed pixel data ends early";
 
-Bytes Built(BitmapFields f, const std::function<void(BitmapFields&)>& change) {
-    change(f);
-    return BuildBitmap(f);
-}
-
-Bytes Edited(Bytes file, const std::function<void(Bytes&)>& change) {
-    change(file);
-    return file;
-}
-
-void SetFileSize(Bytes& b) {
-    const auto n = static_cast<std::uint32_t>(b.size());
-    for (int i = 0; i < 4; ++i) {
-        b[2 + i] = static_cast<std::uint8_t>(n >> (8 * i));
-    }
-}
-
+// Each case is a valid file with one thing changed.
 const std::vector<MalformedCase>& MalformedCases() {
+    static const Bytes trueColour = BuildBitmap(SmallTrueColour());
+    static const Bytes paletted = BuildBitmap(SmallPaletted());
+    static const auto length = static_cast<std::uint32_t>(trueColour.size());
+    // clang-format off
     static const std::vector<MalformedCase> cases = {
         {"Empty", [] { return Bytes{}; }, "the file is too short to be a bitmap"},
-        {"FileHeaderOnly",
-         [] { return Edited(BuildBitmap(SmallTrueColour()), [](Bytes& b) { b.resize(14); }); },
-         "the file is too short to be a bitmap"},
-        {"NotABitmap", [] { return Built(SmallTrueColour(), [](auto& f) { f.type[0] = 'P'; }); },
-         "it is not a bitmap file"},
-        {"SizeFieldOneMore",
-         [] {
-             return Built(SmallTrueColour(), [](auto& f) {
-                 f.fileSize = static_cast<std::uint32_t>(BuildBitmap(f).size() + 1);
-             });
-         },
+        {"FileHeaderOnly", [] { return CutTo(trueColour, 14); }, "the file is too short to be a bitmap"},
+        {"NotABitmap", [] { return TrueColourWith([](auto& f) { f.type[0] = 'P'; }); }, "it is not a bitmap file"},
+        {"SizeFieldOneMore", [] { return TrueColourWith([](auto& f) { f.fileSize = length + 1; }); },
          "the file size in its header does not match its length"},
-        {"SizeFieldOneLess",
-         [] {
-             return Built(SmallTrueColour(), [](auto& f) {
-                 f.fileSize = static_cast<std::uint32_t>(BuildBitmap(f).size() - 1);
-             });
-         },
+        {"SizeFieldOneLess", [] { return TrueColourWith([](auto& f) { f.fileSize = length - 1; }); },
          "the file size in its header does not match its length"},
-        {"InfoHeaderCut",
-         [] {
-             return Edited(BuildBitmap(SmallTrueColour()), [](Bytes& b) {
-                 b.resize(30);
-                 SetFileSize(b);
-             });
-         },
-         kShort},
-        {"InfoHeaderSizeCut",
-         [] {
-             return Edited(BuildBitmap(SmallTrueColour()), [](Bytes& b) {
-                 b.resize(16);
-                 SetFileSize(b);
-             });
-         },
-         kShort},
-        {"UnknownInfoHeaderSize",
-         [] { return Built(SmallTrueColour(), [](auto& f) { f.infoSize = 64; }); },
+        {"InfoHeaderSizeCut", [] { return CutTo(trueColour, 16); }, kShort},
+        {"InfoHeaderCut", [] { return CutTo(trueColour, 30); }, kShort},
+        {"UnknownInfoHeaderSize", [] { return TrueColourWith([](auto& f) { f.infoSize = 64; }); },
          "its info header has an unknown size (64 bytes)"},
-        {"FourBitsPerPixel",
-         [] { return Built(SmallTrueColour(), [](auto& f) { f.bitCount = 4; }); },
+        {"FourBitsPerPixel", [] { return TrueColourWith([](auto& f) { f.bitCount = 4; }); },
          "it has 4 bits per pixel; only 8, 16, 24 and 32 can be read"},
-        {"OneBitPerPixel", [] { return Built(SmallTrueColour(), [](auto& f) { f.bitCount = 1; }); },
+        {"OneBitPerPixel", [] { return TrueColourWith([](auto& f) { f.bitCount = 1; }); },
          "it has 1 bit per pixel; only 8, 16, 24 and 32 can be read"},
-        {"TwelveBitsPerPixel",
-         [] { return Built(SmallTrueColour(), [](auto& f) { f.bitCount = 12; }); },
+        {"TwelveBitsPerPixel", [] { return TrueColourWith([](auto& f) { f.bitCount = 12; }); },
          "it has 12 bits per pixel; only 8, 16, 24 and 32 can be read"},
-        {"RowsCut",
-         [] {
-             return Edited(BuildBitmap(SmallTrueColour()), [](Bytes& b) {
-                 b.pop_back();
-                 SetFileSize(b);
-             });
-         },
-         kShort},
-        {"PaletteCut",
-         [] {
-             return Edited(BuildBitmap(SmallPaletted()), [](Bytes& b) {
-                 b.resize(600);
-                 SetFileSize(b);
-             });
-         },
-         kShort},
-        {"HugeWidthTimesHeight",
-         [] {
-             return Built(SmallTrueColour(), [](auto& f) {
-                 f.width = 100000;
-                 f.height = 100000;
-             });
-         },
-         kShort},
-        {"LargestWidthAndHeight",
-         [] {
-             return Built(SmallTrueColour(), [](auto& f) {
-                 f.width = INT32_MAX;
-                 f.height = -INT32_MAX;
-                 f.bitCount = 32;
-             });
-         },
-         kShort},
-        {"NegativeWidth", [] { return Built(SmallTrueColour(), [](auto& f) { f.width = -5; }); },
-         "its width is negative"},
-        {"SmallestHeight",
-         [] { return Built(SmallTrueColour(), [](auto& f) { f.height = INT_MIN; }); },
-         "its height is out of range"},
-        {"PixelOffsetInsideHeaders",
-         [] { return Built(SmallTrueColour(), [](auto& f) { f.pixelOffset = 40; }); },
+        {"RowsCut", [] { return CutTo(trueColour, trueColour.size() - 1); }, kShort},
+        {"PaletteCut", [] { return CutTo(paletted, 600); }, kShort},
+        {"HugeWidthTimesHeight", [] { return TrueColourWith([](auto& f) { f.width = f.height = 100000; }); }, kShort},
+        {"LargestSizes", [] { return TrueColourWith([](auto& f) { f.width = INT32_MAX; f.height = -INT32_MAX; f.bitCount = 32; }); }, kShort},
+        {"NegativeWidth", [] { return TrueColourWith([](auto& f) { f.width = -5; }); }, "its width is negative"},
+        {"SmallestHeight", [] { return TrueColourWith([](auto& f) { f.height = INT_MIN; }); }, "its height is out of range"},
+        {"PixelOffsetInsideHeaders", [] { return TrueColourWith([](auto& f) { f.pixelOffset = 40; }); },
          "its pixel data starts inside its headers"},
-        {"PixelOffsetPastTheEnd",
-         [] { return Built(SmallTrueColour(), [](auto& f) { f.pixelOffset = 5000; }); }, kShort},
-        {"PaletteOver256Colours",
-         [] { return Built(SmallPaletted(), [](auto& f) { f.coloursUsed = 257; }); },
+        {"PixelOffsetPastTheEnd", [] { return TrueColourWith([](auto& f) { f.pixelOffset = 5000; }); }, kShort},
+        {"PaletteOver256Colours", [] { return PalettedWith([](auto& f) { f.coloursUsed = 257; }); },
          "its palette has more than 256 colours"},
-        {"IndexBeyondPalette",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.coloursUsed = 100;
-                 f.palette.resize(400);
-             });
-         },
+        {"IndexBeyondPalette", [] { return PalettedWith([](auto& f) { f.coloursUsed = 100; f.palette.resize(400); }); },
          "a pixel refers to a colour its palette does not have"},
-        {"JpegCompression",
-         [] { return Built(SmallTrueColour(), [](auto& f) { f.compression = 4; }); },
+        {"JpegCompression", [] { return TrueColourWith([](auto& f) { f.compression = 4; }); },
          "its pixels are compressed in a way this reader does not support"},
-        {"Rle8OnTrueColour",
-         [] { return Built(SmallTrueColour(), [](auto& f) { f.compression = 1; }); },
+        {"Rle8OnTrueColour", [] { return TrueColourWith([](auto& f) { f.compression = 1; }); },
          "its compression does not suit its bit count"},
-        {"BitFieldsOnEightBits",
-         [] { return Built(SmallPaletted(), [](auto& f) { f.compression = 3; }); },
+        {"BitFieldsOnEightBits", [] { return PalettedWith([](auto& f) { f.compression = 3; }); },
          "its compression does not suit its bit count"},
-        {"EmptyMask",
-         [] {
-             return BuildBitmap(Masked(16, {0xF800, 0x07E0, 0}, {0, 0, 0, 0}));
-         },
-         "one of its colour masks is empty"},
-        {"MaskWiderThanPixel",
-         [] {
-             return BuildBitmap(Masked(16, {0x1F0000, 0x07E0, 0x1F}, {0, 0, 0, 0}));
-         },
+        {"EmptyMask", [] { return MaskedWith(16, {0xF800, 0x07E0, 0}); }, "one of its colour masks is empty"},
+        {"MaskWiderThanPixel", [] { return MaskedWith(16, {0x1F0000, 0x07E0, 0x1F}); },
          "one of its colour masks is wider than its pixels"},
-        {"BrokenMask",
-         [] {
-             return BuildBitmap(Masked(32, {0xFF0000, 0xF0F0, 0xFF}, {0, 0, 0, 0}));
-         },
+        {"BrokenMask", [] { return MaskedWith(32, {0xFF0000, 0xF0F0, 0xFF}); },
          "one of its colour masks is not a single run of bits"},
-        {"MasksCut",
-         [] {
-             return Edited(BuildBitmap(Masked(32, {0xFF0000, 0xFF00, 0xFF}, {})), [](Bytes& b) {
-                 b.resize(60);
-                 SetFileSize(b);
-             });
-         },
-         kShort},
-        {"RleRunPastRowEnd",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.compression = 1;
-                 f.pixels = {6, 70, 0, 1};
-             });
-         },
-         "its compressed pixels run past the edge of the image"},
-        {"RleLiteralPastRowEnd",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.compression = 1;
-                 f.pixels = {2, 1, 0, 4, 1, 2, 3, 4, 0, 1};
-             });
-         },
-         "its compressed pixels run past the edge of the image"},
-        {"RlePastLastRow",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.compression = 1;
-                 f.pixels = {0, 0, 0, 0, 1, 9, 0, 1};
-             });
-         },
-         "its compressed pixels run past the edge of the image"},
-        {"RleDeltaPastEdge",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.compression = 1;
-                 f.pixels = {0, 2, 6, 0, 0, 1};
-             });
-         },
-         "its compressed pixels run past the edge of the image"},
-        {"RleEndsEarly",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.compression = 1;
-                 f.pixels = {5, 70, 0, 0};
-             });
-         },
-         "its compressed pixel data ends early"},
-        {"RleLiteralCut",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.compression = 1;
-                 f.pixels = {0, 5, 1, 2};
-             });
-         },
-         "its compressed pixel data ends early"},
-        {"RleTopDown",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.compression = 1;
-                 f.height = -2;
-                 f.pixels = SmallRle();
-             });
-         },
+        {"MasksCut", [] { return CutTo(MaskedWith(32, {0xFF0000, 0xFF00, 0xFF}), 60); }, kShort},
+        {"RleRunPastRowEnd", [] { return RleWith({6, 70, 0, 1}); }, kPastEdge},
+        {"RleLiteralPastRowEnd", [] { return RleWith({2, 1, 0, 4, 1, 2, 3, 4, 0, 1}); }, kPastEdge},
+        {"RlePastLastRow", [] { return RleWith({0, 0, 0, 0, 1, 9, 0, 1}); }, kPastEdge},
+        {"RleDeltaPastEdge", [] { return RleWith({0, 2, 6, 0, 0, 1}); }, kPastEdge},
+        {"RleEndsEarly", [] { return RleWith({5, 70, 0, 0}); }, kEndsEarly},
+        {"RleLiteralCut", [] { return RleWith({0, 5, 1, 2}); }, kEndsEarly},
+        {"RleTopDown", [] { return PalettedWith([](auto& f) { f.compression = 1; f.height = -2; f.pixels = SmallRle(); }); },
          "its compressed rows are marked as stored top to bottom"},
-        {"RleExpandsTooFar",
-         [] {
-             return Built(SmallPaletted(), [](auto& f) {
-                 f.compression = 1;
-                 f.width = 60000;
-                 f.height = 60000;
-                 f.pixels = {0, 1};
-             });
-         },
+        {"RleExpandsTooFar", [] { return PalettedWith([](auto& f) { f.compression = 1; f.width = f.height = 60000; f.pixels = {0, 1}; }); },
          kShort},
     };
+    // clang-format on
     return cases;
 }
 
@@ -311,13 +188,8 @@ TEST(BitmapReader, MalformedCasesStartFromValidFiles) {
     // Each case above changes one thing; the unchanged files decode.
     EXPECT_EQ(Refusal(BuildBitmap(SmallTrueColour())), "(decoded)");
     EXPECT_EQ(Refusal(BuildBitmap(SmallPaletted())), "(decoded)");
-    EXPECT_EQ(Refusal(Built(SmallPaletted(),
-                            [](auto& f) {
-                                f.compression = 1;
-                                f.pixels = SmallRle();
-                            })),
-              "(decoded)");
-    EXPECT_EQ(Refusal(BuildBitmap(Masked(16, {0xF800, 0x07E0, 0x1F}, {0, 0, 0, 0}))), "(decoded)");
+    EXPECT_EQ(Refusal(RleWith(SmallRle())), "(decoded)");
+    EXPECT_EQ(Refusal(MaskedWith(16, {0xF800, 0x07E0, 0x1F})), "(decoded)");
 }
 
 class LoadBitmapFileTest : public ::testing::Test {

@@ -53,6 +53,13 @@ TEST(ReadWholeFile, TellsCannotOpenFromFailedPartWay) {
     EXPECT_TRUE(read.bytes.empty());
 }
 
+TEST(ReadWholeFile, ReadsPastTheAnnouncedLength) {
+    // Files under /proc announce a length of 0 but have content.
+    const FileReadResult read = ReadWholeFile("/proc/self/status");
+    EXPECT_EQ(read.problem, FileProblem::None);
+    EXPECT_GT(read.bytes.size(), 100u);
+}
+
 TEST(ReadWholeFile, CopesWithShortReads) {
     TempFolder folder;
     WriteTestFile(folder.File("f"), Sample(1000));
@@ -106,60 +113,49 @@ TEST(WriteFileAtomically, CopesWithShortWrites) {
     EXPECT_EQ(ReadTestFile(folder.File("out")), Sample(100));
 }
 
-// Every step that can fail after the temporary file exists: the write (at once or after some
-// bytes went through), the flush, the close and the rename.
+// Every step that can fail after the temporary file exists: the write (at once, after some
+// bytes went through, or making no progress), the flush, the close and the rename.
+ssize_t WriteFails(int, const void*, std::size_t) {
+    errno = ENOSPC;
+    return -1;
+}
+int partWayWrites = 0;
+ssize_t WriteStopsPartWay(int fd, const void* data, std::size_t size) {
+    return partWayWrites++ == 0 ? SystemFileOperations().write(fd, data, size / 2)
+                                : WriteFails(fd, data, size);
+}
+ssize_t WriteNothing(int, const void*, std::size_t) {
+    return 0;
+}
+int FlushFails(int) {
+    errno = EIO;
+    return -1;
+}
+int CloseFails(int fd) {
+    SystemFileOperations().close(fd);
+    return FlushFails(fd);
+}
+int RenameFails(const char*, const char*) {
+    errno = EXDEV;
+    return -1;
+}
+
 struct Fault {
     const char* name;
     void (*install)(FileOperations&);
 };
 
-int writesBeforeFailure = 0;
-
 const Fault kFaults[] = {
-    {"write fails",
-     [](FileOperations& os) {
-         os.write = [](int, const void*, std::size_t) -> ssize_t {
-             errno = ENOSPC;
-             return -1;
-         };
-     }},
+    {"write fails", [](FileOperations& os) { os.write = WriteFails; }},
     {"write stops part-way",
      [](FileOperations& os) {
-         writesBeforeFailure = 1;
-         os.write = [](int fd, const void* data, std::size_t size) -> ssize_t {
-             if (writesBeforeFailure-- > 0) {
-                 return SystemFileOperations().write(fd, data, size / 2);
-             }
-             errno = EIO;
-             return -1;
-         };
+         partWayWrites = 0;
+         os.write = WriteStopsPartWay;
      }},
-    {"write writes nothing",
-     [](FileOperations& os) {
-         os.write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
-     }},
-    {"flush fails",
-     [](FileOperations& os) {
-         os.fsync = [](int) {
-             errno = EIO;
-             return -1;
-         };
-     }},
-    {"close fails",
-     [](FileOperations& os) {
-         os.close = [](int fd) {
-             SystemFileOperations().close(fd);
-             errno = EIO;
-             return -1;
-         };
-     }},
-    {"rename fails",
-     [](FileOperations& os) {
-         os.rename = [](const char*, const char*) {
-             errno = EXDEV;
-             return -1;
-         };
-     }},
+    {"write makes no progress", [](FileOperations& os) { os.write = WriteNothing; }},
+    {"flush fails", [](FileOperations& os) { os.fsync = FlushFails; }},
+    {"close fails", [](FileOperations& os) { os.close = CloseFails; }},
+    {"rename fails", [](FileOperations& os) { os.rename = RenameFails; }},
 };
 
 TEST(WriteFileAtomically, AnyFailureLeavesTheTargetAndNoTemporary) {
