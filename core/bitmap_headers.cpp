@@ -204,9 +204,9 @@ Result<BitmapLayout> ReadBitmapLayout(std::span<const std::uint8_t> file) {
     const std::uint64_t available = length - pixelOffset;
     const auto* pixels = file.data() + pixelOffset;
     if (layout.encoding == PixelEncoding::Rle8) {
-        const std::uint64_t expanded = (static_cast<std::uint64_t>(layout.width) + 3) / 4 * 4 *
-                                       static_cast<std::uint64_t>(layout.height);
-        if (expanded > kMaxRle8Expansion * available) {
+        const std::uint64_t width = layout.width;
+        const std::uint64_t expanded = (width + 3) / 4 * 4 * layout.height;
+        if (2 * expanded + 24 * (width + 2) > kMaxRle8Expansion * available) {
             return Failure{kShorterThanHeaders};
         }
         layout.pixelData = {pixels, static_cast<std::size_t>(available)};

@@ -61,8 +61,11 @@ struct BitmapLayout {
 // Fails with a short reason for anything this reader cannot or must not read.
 Result<BitmapLayout> ReadBitmapLayout(std::span<const std::uint8_t> file);
 
-// The largest factor by which RLE8 codes may expand: a run of 2 bytes gives at most 255
-// pixels. Images that would expand further are refused rather than allocated.
-inline constexpr std::uint64_t kMaxRle8Expansion = 256;
+// RLE8 codes can describe far more pixels than they occupy (a 2-byte run gives up to 255,
+// an end-of-bitmap code leaves the rest blank), so their size does not bound the memory a
+// decode needs. This does: the memory for the expanded rows, the converted image and the
+// dither's error rows (24 bytes per column) may be at most this many times the codes' size.
+// Images that would need more are refused rather than allocated.
+inline constexpr std::uint64_t kMaxRle8Expansion = 512;
 
 }  // namespace quorvel

@@ -83,6 +83,20 @@ Rows RowsInPlace(const BitmapLayout& layout) {
 }
 
 Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode) {
+    if (layout.width == 0 || layout.height == 0) {
+        // No pixels, so no bytes bound the other dimension: neither walk the rows nor size
+        // the dither's error rows by it. Compressed codes must still make sense.
+        if (layout.encoding == PixelEncoding::Rle8) {
+            const Status status = ExpandRle8(layout.pixelData, layout.width, layout.height, {}, 0);
+            if (!status) {
+                return Failure{status.error()};
+            }
+        }
+        IndexedImage empty;
+        empty.width = static_cast<std::uint32_t>(ConvertedWidth(layout.width));
+        empty.height = layout.height;
+        return empty;
+    }
     switch (layout.encoding) {
         case PixelEncoding::Paletted8: {
             auto rows = RowsInPlace<PalettedRows>(layout);

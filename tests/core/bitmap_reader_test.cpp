@@ -173,6 +173,8 @@ const std::vector<MalformedCase>& MalformedCases() {
          "its compressed rows are marked as stored top to bottom"},
         {"RleExpandsTooFar", [] { return PalettedWith([](auto& f) { f.compression = 1; f.width = f.height = 60000; f.pixels = {0, 1}; }); },
          kShort},
+        {"RleTooWideForItsCodes", [] { return PalettedWith([](auto& f) { f.compression = 1; f.width = 100000; f.height = 1; f.pixels = {0, 1}; }); },
+         kShort},
     };
     // clang-format on
     return cases;
@@ -364,6 +366,35 @@ TEST(BitmapReader, HeightZeroGivesAnImageWithoutRows) {
     EXPECT_EQ(wide.width, 8u);
     EXPECT_EQ(wide.height, 0u);
     EXPECT_TRUE(wide.pixels.empty());
+}
+
+TEST(BitmapReader, ImagesWithoutPixelsNeedNoMemory) {
+    // Width and height no bytes back: nothing may be allocated or walked by them.
+    for (ConversionMode mode : {ConversionMode::Nearest, ConversionMode::Dither}) {
+        const IndexedImage wide = Decode(TrueColourWith([](auto& f) {
+                                             f.width = INT32_MAX;
+                                             f.height = 0;
+                                             f.pixels.clear();
+                                         }),
+                                         mode);
+        EXPECT_EQ(wide.width, 0x80000000u);
+        EXPECT_EQ(wide.height, 0u);
+        const IndexedImage tall = Decode(PalettedWith([](auto& f) {
+                                             f.width = 0;
+                                             f.height = -INT32_MAX;
+                                             f.pixels.clear();
+                                         }),
+                                         mode);
+        EXPECT_EQ(tall.width, 0u);
+        EXPECT_EQ(tall.height, static_cast<std::uint32_t>(INT32_MAX));
+        EXPECT_TRUE(wide.pixels.empty() && tall.pixels.empty());
+    }
+    EXPECT_EQ(Refusal(PalettedWith([](auto& f) {
+                  f.compression = 1;
+                  f.width = 0;
+                  f.pixels = {1, 5, 0, 1};
+              })),
+              kPastEdge);
 }
 
 TEST(BitmapReader, TopDownRowsGiveTheSameImage) {
