@@ -19,6 +19,12 @@ Result<SpriteSet> DecodeSpriteFile(std::span<const std::uint8_t> file);
 // longer than 65535, or pixel offsets beyond 32 bits).
 Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set);
 
+// Where each sprite's pixels start in the file EncodeSpriteFile writes for sprites of these
+// sizes: right after the directory, back to back in order. Fails when the count, a side or an
+// offset does not fit its field. Needs only the sizes, so limits can be checked without pixels.
+Result<std::vector<std::uint32_t>> SpriteFileOffsets(std::span<const std::uint32_t> widths,
+                                                     std::span<const std::uint32_t> heights);
+
 // Replaces the current sprite set and rewrites the sprite list from `fileName` (relative to
 // the working folder). On failure shows a file error and changes nothing. Returns whether the
 // set was replaced.
