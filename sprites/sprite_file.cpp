@@ -196,7 +196,7 @@ bool LoadSpriteFile(const std::string& fileName) {
         return false;
     }
     if (read.problem != FileProblem::None) {
-        ShowFileError(CannotRead(fileName, "reading it failed part-way"));
+        ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
         return false;
     }
     Result<SpriteSet> decoded = DecodeSpriteFile(read.bytes);

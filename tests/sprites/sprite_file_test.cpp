@@ -2,23 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "core/file_operations.h"
 #include "core/indexed_image.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_set.h"
 #include "tests/sprites/sprite_fixture.h"
+#include "tests/support/bitmap_builder.h"
 #include "tests/support/recording_window.h"
 
 namespace quorvel::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using testing::ReadTestFile;
+using testing::WriteTestFile;
 using Lines = std::vector<std::string>;
 using SpriteFile = SpriteTest;
 
@@ -39,18 +42,6 @@ struct Builder {
         return *this;
     }
 };
-
-void WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 SpriteSet TwoSprites() {
     return SpriteSet{2, {4, 8}, {2, 1}, {{0, 1, 2, 3, 4, 5, 6, 7}, {10, 0, 12, 0, 14, 0, 0, 17}}};
@@ -73,7 +64,7 @@ TEST_F(SpriteFile, TwoSpritesMakeThirtyFourBytesWithOffsets18And26) {
     CurrentSpriteSet() = TwoSprites();
     const std::string path = PathOf("two.spr");
     EXPECT_TRUE(SaveSpriteFile(path));
-    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(ReadTestFile(path), expected);
     EXPECT_TRUE(Recorded().fileErrors.empty());
 }
 
@@ -158,7 +149,7 @@ TEST_F(SpriteFile, AFileOfNoSpritesEmptiesTheSetAndTheList) {
     AddSprites({{1, 1}, {2, 2}});
     SelectLine(1);
     const std::string path = PathOf("none.spr");
-    WriteFile(path, {0, 0});
+    WriteTestFile(path, {0, 0});
     EXPECT_TRUE(LoadSpriteFile(path));
     EXPECT_EQ(CurrentSpriteSet().count, 0u);
     EXPECT_TRUE(CurrentSpriteSet().images.empty());
@@ -198,7 +189,7 @@ TEST_F(SpriteFile, DamagedFilesAreRefusedAndChangeNothing) {
 
         EXPECT_FALSE(DecodeSpriteFile(c.file));
         const std::string path = PathOf("bad.spr");
-        WriteFile(path, c.file);
+        WriteTestFile(path, c.file);
         EXPECT_FALSE(LoadSpriteFile(path));
         ExpectSameState(before, Snapshot::Take());
         ASSERT_EQ(Recorded().fileErrors.size(), 1u);
@@ -240,10 +231,10 @@ TEST_F(SpriteFile, AMissingFileIsReportedAndChangesNothing) {
 TEST_F(SpriteFile, AnEmptySetWritesNothing) {
     const std::string path = PathOf("kept.spr");
     const Bytes old = {1, 2, 3};
-    WriteFile(path, old);
+    WriteTestFile(path, old);
     EXPECT_FALSE(SaveSpriteFile(path));
     EXPECT_FALSE(SaveSpriteFile(PathOf("new.spr")));
-    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_EQ(ReadTestFile(path), old);
     EXPECT_FALSE(std::filesystem::exists(PathOf("new.spr")));
     EXPECT_TRUE(Recorded().fileErrors.empty());
 }
@@ -301,10 +292,10 @@ TEST_F(SpriteFile, ASetTheFormatCannotHoldIsRefusedAndNothingIsWritten) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ResetRecorder();
-        WriteFile(path, old);
+        WriteTestFile(path, old);
         CurrentSpriteSet() = c.set;
         EXPECT_FALSE(SaveSpriteFile(path));
-        EXPECT_EQ(ReadFile(path), old);
+        EXPECT_EQ(ReadTestFile(path), old);
         EXPECT_FALSE(SaveSpriteFile(PathOf("fresh.spr")));
         EXPECT_FALSE(std::filesystem::exists(PathOf("fresh.spr")));
         ASSERT_EQ(Recorded().fileErrors.size(), 2u);
@@ -312,18 +303,57 @@ TEST_F(SpriteFile, ASetTheFormatCannotHoldIsRefusedAndNothingIsWritten) {
             << Recorded().fileErrors[0];
     }
     // Nothing but the one file was ever created in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathOf("")),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(FolderEntries(), Lines{"existing.spr"});
 }
 
-TEST_F(SpriteFile, AnUnwritableTargetIsReported) {
+TEST_F(SpriteFile, AFolderThatCannotTakeTheFileIsReportedAsAFailedOpen) {
     CurrentSpriteSet() = TwoSprites();
     const std::string path = PathOf("no-such-folder/out.spr");
     EXPECT_FALSE(SaveSpriteFile(path));
-    ASSERT_EQ(Recorded().fileErrors.size(), 1u);
-    EXPECT_EQ(Recorded().fileErrors[0].rfind("Unable to ", 0), 0u);
-    EXPECT_NE(Recorded().fileErrors[0].find(path), std::string::npos);
+    EXPECT_EQ(Recorded().fileErrors, Lines{"Unable to open " + path + " for write."});
+}
+
+TEST_F(SpriteFile, AWriteThatFailsPartWayKeepsTheOldFile) {
+    const std::string path = PathOf("kept.spr");
+    const Bytes old = {5, 5, 5};
+    WriteTestFile(path, old);
+    CurrentSpriteSet() = TwoSprites();
+    FileOperations failing = SystemFileOperations();
+    failing.write = [](int fd, const void* data, std::size_t size) -> ssize_t {
+        if (size <= 10) {
+            errno = ENOSPC;
+            return -1;
+        }
+        return SystemFileOperations().write(fd, data, 10);
+    };
+    {
+        ScopedFileOperations scoped(failing);
+        EXPECT_FALSE(SaveSpriteFile(path));
+    }
+    EXPECT_EQ(Recorded().fileErrors, Lines{"Unable to write " + path + "."});
+    EXPECT_EQ(ReadTestFile(path), old);
+    EXPECT_EQ(FolderEntries(), Lines{"kept.spr"});
+}
+
+TEST_F(SpriteFile, AReadThatFailsPartWayChangesNothing) {
+    const std::string path = PathOf("two.spr");
+    CurrentSpriteSet() = TwoSprites();
+    ASSERT_TRUE(SaveSpriteFile(path));
+    CurrentSpriteSet() = SpriteSet{};
+    AddSprites({{3, 3}});
+    const Snapshot before = Snapshot::Take();
+    FileOperations failing = SystemFileOperations();
+    failing.read = [](int, void*, std::size_t) -> ssize_t {
+        errno = EIO;
+        return -1;
+    };
+    {
+        ScopedFileOperations scoped(failing);
+        EXPECT_FALSE(LoadSpriteFile(path));
+    }
+    ExpectSameState(before, Snapshot::Take());
+    EXPECT_EQ(Recorded().fileErrors,
+              Lines{"Unable to read " + path + ": the file could not be read to its end."});
 }
 
 TEST_F(SpriteFile, LoadThenInsertMixesTheTwoLineForms) {
@@ -337,7 +367,7 @@ TEST_F(SpriteFile, LoadThenInsertMixesTheTwoLineForms) {
                            .Entry(42, 5, 1)
                            .Raw({1, 2, 3, 4, 5})
                            .bytes;
-    WriteFile(path, file);
+    WriteTestFile(path, file);
     ASSERT_TRUE(LoadSpriteFile(path));
     SelectLine(3);
     SetCurrentImage(9, 2);

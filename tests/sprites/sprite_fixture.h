@@ -5,18 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <unistd.h>
 
 #include "core/indexed_image.h"
 #include "core/window_services.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_set.h"
 #include "tests/support/recording_window.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorvel::testing {
 
@@ -65,16 +63,10 @@ class SpriteTest : public ::testing::Test {
         CurrentImage() = IndexedImage{};
         CurrentSpriteSet() = SpriteSet{};
         ResetRecorder();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("quorvel-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                   std::to_string(::getpid()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return folder_.File(name); }
+    std::vector<std::string> FolderEntries() const { return folder_.Entries(); }
 
     // Adds sprites of the given sizes through "Add ->", then clears the current image and the
     // call counters so a test sees only what its own operation does.
@@ -91,7 +83,7 @@ class SpriteTest : public ::testing::Test {
     }
 
   private:
-    std::filesystem::path folder_;
+    TempFolder folder_;
 };
 
 }  // namespace quorvel::testing
