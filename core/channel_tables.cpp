@@ -1,5 +1,7 @@
 #include "core/channel_tables.h"
 
+#include "core/colour_cells.h"
+
 namespace quorvel {
 
 namespace {
@@ -12,6 +14,8 @@ void BuildChannelTables() {
         tables.green[i] = GamePalette[4 * i + 1];
         tables.red[i] = GamePalette[4 * i + 2];
     }
+    // The search's cells are made from these tables.
+    detail::ForgetPreparedCells();
 }
 
 const ChannelTables& GetChannelTables() {

@@ -5,19 +5,6 @@
 
 namespace quorvel {
 
-namespace {
-
-constexpr std::uint32_t WeightedDistance(std::int32_t dRed, std::int32_t dGreen,
-                                         std::int32_t dBlue) {
-    // Every difference lies in -255..255, so each term is below 2^28 and the sum below 2^32.
-    const auto r = static_cast<std::uint32_t>(dRed * dRed);
-    const auto g = static_cast<std::uint32_t>(dGreen * dGreen);
-    const auto b = static_cast<std::uint32_t>(dBlue * dBlue);
-    return 1296 * r + 3481 * g + 121 * b;
-}
-
-}  // namespace
-
 NearestMatch FindNearestIndexByScan(std::int32_t red, std::int32_t green, std::int32_t blue) {
     const ChannelTables& t = GetChannelTables();
     NearestMatch best;
@@ -46,10 +33,6 @@ NearestMatch FindNearestIndexByScan(std::int32_t red, std::int32_t green, std::i
         best.index = kWhiteIndex;
     }
     return best;
-}
-
-NearestMatch FindNearestIndex(std::int32_t red, std::int32_t green, std::int32_t blue) {
-    return FindNearestIndexByScan(red, green, blue);
 }
 
 }  // namespace quorvel

@@ -1,18 +1,18 @@
+#include <array>
+
 #include "core/colour_reduction.h"
 #include "core/nearest_index.h"
 #include "core/source_pixels.h"
 
 namespace quorvel {
 
-namespace {
-
-template <typename Reader>
-IndexedImage ReduceNearestWith(const Reader& reader, std::uint32_t width, std::uint32_t height) {
-    IndexedImage image = detail::MakeConvertedImage(width, height);
-    for (std::uint32_t y = 0; y < height; ++y) {
+IndexedImage ReduceNearest(const TrueColourRows& rows) {
+    const detail::TrueColourReader reader{rows};
+    IndexedImage image = detail::MakeConvertedImage(rows.width, rows.height);
+    for (std::uint32_t y = 0; y < rows.height; ++y) {
         const std::uint8_t* source = reader.Row(y);
         std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
-        for (std::uint32_t x = 0; x < width; ++x) {
+        for (std::uint32_t x = 0; x < rows.width; ++x) {
             const detail::Colour c = reader.At(source, x);
             out[x] = FindNearestIndex(c.red, c.green, c.blue).index;
         }
@@ -21,14 +21,23 @@ IndexedImage ReduceNearestWith(const Reader& reader, std::uint32_t width, std::u
     return image;
 }
 
-}  // namespace
-
-IndexedImage ReduceNearest(const TrueColourRows& rows) {
-    return ReduceNearestWith(detail::TrueColourReader{rows}, rows.width, rows.height);
-}
-
 IndexedImage ReduceNearest(const PalettedRows& rows) {
-    return ReduceNearestWith(detail::PalettedReader{rows}, rows.width, rows.height);
+    // A pixel's result depends only on its palette entry, so each entry is searched once.
+    const detail::PalettedReader reader(rows);
+    std::array<std::uint8_t, 256> nearest;
+    for (std::size_t i = 0; i < nearest.size(); ++i) {
+        const detail::Colour c = reader.Entry(i);
+        nearest[i] = FindNearestIndex(c.red, c.green, c.blue).index;
+    }
+    IndexedImage image = detail::MakeConvertedImage(rows.width, rows.height);
+    for (std::uint32_t y = 0; y < rows.height; ++y) {
+        const std::uint8_t* source = reader.Row(y);
+        std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
+        for (std::uint32_t x = 0; x < rows.width; ++x) {
+            out[x] = nearest[source[x]];
+        }
+    }
+    return image;
 }
 
 IndexedImage ReduceToGamePalette(const TrueColourRows& rows, ConversionMode mode) {

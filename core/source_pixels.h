@@ -2,6 +2,7 @@
 // Per-pixel colour access shared by the two reductions: the true-colour rows hold blue,
 // green, red; the paletted rows hold an index into the bitmap's own palette.
 
+#include <array>
 #include <cstdint>
 
 #include "core/colour_reduction.h"
@@ -25,15 +26,24 @@ struct TrueColourReader {
     }
 };
 
-struct PalettedReader {
-    const PalettedRows& rows;
+// The bitmap's palette is unpacked once, so a pixel costs one table load.
+class PalettedReader {
+  public:
+    explicit PalettedReader(const PalettedRows& rows) : rows_(rows) {
+        for (std::size_t i = 0; i < colours_.size(); ++i) {
+            const std::uint8_t* entry = rows.palette + 4 * i;
+            colours_[i] = {entry[2], entry[1], entry[0]};
+        }
+    }
     const std::uint8_t* Row(std::uint32_t y) const {
-        return rows.top + static_cast<std::ptrdiff_t>(y) * rows.stride;
+        return rows_.top + static_cast<std::ptrdiff_t>(y) * rows_.stride;
     }
-    Colour At(const std::uint8_t* row, std::uint32_t x) const {
-        const std::uint8_t* entry = rows.palette + 4 * static_cast<std::size_t>(row[x]);
-        return {entry[2], entry[1], entry[0]};
-    }
+    Colour At(const std::uint8_t* row, std::uint32_t x) const { return colours_[row[x]]; }
+    const Colour& Entry(std::size_t i) const { return colours_[i]; }
+
+  private:
+    const PalettedRows& rows_;
+    std::array<Colour, 256> colours_;
 };
 
 // An image of the converted width, every index 0 until written.
