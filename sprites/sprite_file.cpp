@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -71,6 +72,31 @@ std::string Times(std::uint64_t width, std::uint64_t height) {
     return std::to_string(width) + " \u00D7 " + std::to_string(height);
 }
 
+// Copies the blocks out of a file whose directory has been checked against it.
+SpriteSet CopySprites(std::span<const std::uint8_t> file, std::uint64_t count) {
+    SpriteSet set;
+    set.count = static_cast<std::uint32_t>(count);
+    set.widths.reserve(count);
+    set.heights.reserve(count);
+    set.images.reserve(count);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint64_t entry = DirectoryEnd(i);
+        const std::uint64_t offset = ReadU32(file, entry);
+        const std::uint16_t width = ReadU16(file, entry + 4);
+        const std::uint16_t height = ReadU16(file, entry + 6);
+        const std::uint64_t blockBytes = std::uint64_t{width} * height;
+        set.widths.push_back(width);
+        set.heights.push_back(height);
+        if (blockBytes == 0) {
+            set.images.emplace_back();
+        } else {
+            const auto block = file.subspan(offset, blockBytes);
+            set.images.emplace_back(block.begin(), block.end());
+        }
+    }
+    return set;
+}
+
 }  // namespace
 
 Result<SpriteSet> DecodeSpriteFile(std::span<const std::uint8_t> file) {
@@ -101,28 +127,11 @@ Result<SpriteSet> DecodeSpriteFile(std::span<const std::uint8_t> file) {
         return Failure{"its sprites share pixel blocks so often that they would take " +
                        std::to_string(decodedBytes) + " bytes"};
     }
-
-    SpriteSet set;
-    set.count = static_cast<std::uint32_t>(count);
-    set.widths.reserve(count);
-    set.heights.reserve(count);
-    set.images.reserve(count);
-    for (std::uint64_t i = 0; i < count; ++i) {
-        const std::uint64_t entry = DirectoryEnd(i);
-        const std::uint64_t offset = ReadU32(file, entry);
-        const std::uint16_t width = ReadU16(file, entry + 4);
-        const std::uint16_t height = ReadU16(file, entry + 6);
-        const std::uint64_t blockBytes = std::uint64_t{width} * height;
-        set.widths.push_back(width);
-        set.heights.push_back(height);
-        if (blockBytes == 0) {
-            set.images.emplace_back();
-        } else {
-            const auto block = file.subspan(offset, blockBytes);
-            set.images.emplace_back(block.begin(), block.end());
-        }
+    try {
+        return CopySprites(file, count);
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory for its sprites"};
     }
-    return set;
 }
 
 Result<std::vector<std::uint32_t>> SpriteFileOffsets(std::span<const std::uint32_t> widths,
@@ -177,7 +186,12 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
         fileBytes += blockBytes;
     }
 
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(fileBytes));
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.assign(static_cast<std::size_t>(fileBytes), 0);
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory to write a set this large"};
+    }
     PutU16(bytes.data(), count);
     for (std::uint64_t i = 0; i < count; ++i) {
         std::uint8_t* entry = bytes.data() + DirectoryEnd(i);
