@@ -45,5 +45,8 @@ bool HasOption(const ParsedArguments& parsed, std::string_view option);
 
 // The commands themselves.
 int RunConvert(const std::vector<std::string>& arguments);
+int RunPack(const std::vector<std::string>& arguments);
+int RunUnpack(const std::vector<std::string>& arguments);
+int RunList(const std::vector<std::string>& arguments);
 
 }  // namespace quorvel::cli

@@ -13,6 +13,15 @@ constexpr std::array kCommands = {
             "Reduce a bitmap to the game palette (nearest colour, or diffusion dither) and "
             "save it as an 8-bit bitmap",
             RunConvert},
+    Command{"pack", "[--dither] OUTPUT.spr INPUT.bmp...",
+            "Reduce the bitmaps to the game palette and save them, in order, as one sprite file",
+            RunPack},
+    Command{"unpack", "INPUT.spr OUTPUT_DIR",
+            "Save sprite N as the bitmap OUTPUT_DIR/NAME-NNN.bmp, NAME being INPUT's name "
+            "without extension",
+            RunUnpack},
+    Command{"list", "INPUT.spr", "Print the sprite list the window shows for a sprite file",
+            RunList},
 };
 
 }  // namespace

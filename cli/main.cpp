@@ -13,7 +13,8 @@ namespace {
 
 void PrintHelp() {
     std::cout << "Usage: quorvel-cli COMMAND [ARGUMENTS]\n"
-                 "Converts Windows bitmaps to the 256-colour palette of Creatures sprites.\n"
+                 "Converts Windows bitmaps to the 256-colour palette of Creatures sprites and\n"
+                 "packs them into, and out of, Creatures sprite files (.spr).\n"
                  "\n"
                  "Commands:\n";
     for (const Command& command : Commands()) {
@@ -26,7 +27,8 @@ void PrintHelp() {
                  "  --version    show the version and exit\n"
                  "\n"
                  "Exit status: 0 on success, 1 when the command failed (the reason is on\n"
-                 "standard error, and no output file is written), 2 for a wrong command line.\n";
+                 "standard error; convert and pack then write nothing, unpack keeps the bitmaps\n"
+                 "it saved before the failure), 2 for a wrong command line.\n";
 }
 
 int UnknownUsage(const std::string& problem) {

@@ -1,13 +1,8 @@
 // Runs the built quorvel-cli as a user would and checks its exit status, its messages and
 // the files it leaves.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,9 +10,8 @@
 #include "core/bitmap_writer.h"
 #include "core/channel_tables.h"
 #include "tests/support/bitmap_builder.h"
+#include "tests/support/run_program.h"
 #include "tests/support/temp_folder.h"
-
-extern char** environ;
 
 namespace quorvel {
 namespace {
@@ -25,52 +19,15 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using testing::Bgr;
 using testing::BuildBitmap;
+using testing::Outcome;
 using testing::ReadTestFile;
 using testing::TempFolder;
 using testing::WriteTestFile;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class CliTest : public ::testing::Test {
   protected:
     Outcome Run(const std::vector<std::string>& arguments) {
-        std::vector<std::string> all = {QUORVEL_CLI_PATH};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (auto& a : all) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        const std::string outPath = output.File("stdout");
-        const std::string errPath = output.File("stderr");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        pid_t pid = 0;
-        Outcome outcome;
-        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            waitpid(pid, &status, 0);
-            outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        outcome.out = Slurp(outPath);
-        outcome.err = Slurp(errPath);
-        return outcome;
+        return testing::RunProgram(QUORVEL_CLI_PATH, arguments, output);
     }
 
     // A 24-bit picture with enough colours for the two methods to differ.

@@ -1,0 +1,48 @@
+// quorvel-cli pack [--dither] OUTPUT.spr INPUT.bmp...
+//
+// Does what the window does when the user loads each bitmap in turn, clicks "Add ->" after
+// each, and finally saves the sprite file, so it writes the same bytes.
+
+#include <array>
+#include <iostream>
+
+#include "cli/command.h"
+#include "core/bitmap_reader.h"
+#include "core/indexed_image.h"
+#include "sprites/sprite_editing.h"
+#include "sprites/sprite_file.h"
+#include "sprites/sprite_set.h"
+
+namespace quorvel::cli {
+
+int RunPack(const std::vector<std::string>& arguments) {
+    const Command& command = *FindCommand("pack");
+    constexpr std::array<std::string_view, 1> kOptions = {"--dither"};
+    const Result<ParsedArguments> parsed = ParseArguments(arguments, kOptions);
+    if (!parsed) {
+        return UsageError(command, parsed.error());
+    }
+    const std::vector<std::string>& files = parsed.value().positional;
+    if (files.size() < 2) {
+        return UsageError(command, files.empty() ? "missing file name" : "no input bitmap given");
+    }
+    const ConversionMode mode =
+        HasOption(parsed.value(), "--dither") ? ConversionMode::Dither : ConversionMode::Nearest;
+
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        // A failed load has already been reported on standard error.
+        if (!LoadBitmapFile(files[i], mode)) {
+            return kExitFailure;
+        }
+        // "Add ->" passes over an image without pixels; in a batch that would silently
+        // renumber every later sprite, so it stops the command instead.
+        if (!CurrentImage().HasArea()) {
+            std::cerr << "Unable to add " << files[i] << ": the image has no pixels.\n";
+            return kExitFailure;
+        }
+        AddSprite();
+    }
+    return SaveSpriteFile(files[0]) ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace quorvel::cli

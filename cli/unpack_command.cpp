@@ -1,0 +1,55 @@
+// quorvel-cli unpack INPUT.spr OUTPUT_DIR
+//
+// Does what the window does when the user loads a sprite file, then for each line selects
+// it, clicks "<-" and saves the current image as a bitmap, so it writes the same bytes.
+
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/command.h"
+#include "core/bitmap_writer.h"
+#include "core/window_services.h"
+#include "sprites/sprite_editing.h"
+#include "sprites/sprite_file.h"
+#include "sprites/sprite_set.h"
+
+namespace quorvel::cli {
+
+namespace {
+
+// "<stem>-007.bmp": the sprite's number zero-padded to at least three digits.
+std::string BitmapNameFor(const std::string& stem, std::uint32_t index) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%03u", static_cast<unsigned>(index));
+    return stem + "-" + number + ".bmp";
+}
+
+}  // namespace
+
+int RunUnpack(const std::vector<std::string>& arguments) {
+    const Command& command = *FindCommand("unpack");
+    const Result<ParsedArguments> parsed = ParseArguments(arguments, {});
+    if (!parsed) {
+        return UsageError(command, parsed.error());
+    }
+    const std::vector<std::string>& files = parsed.value().positional;
+    if (files.size() != 2) {
+        return UsageError(command, files.size() < 2 ? "missing file name" : "too many file names");
+    }
+    if (!LoadSpriteFile(files[0])) {
+        return kExitFailure;
+    }
+    const std::string stem = std::filesystem::path(files[0]).stem().string();
+    const std::filesystem::path folder(files[1]);
+    const std::uint32_t count = CurrentSpriteSet().count;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        SelectLine(static_cast<std::int32_t>(i));
+        CopySpriteToImage();
+        if (!SaveBitmapFile((folder / BitmapNameFor(stem, i)).string())) {
+            return kExitFailure;
+        }
+    }
+    return kExitSuccess;
+}
+
+}  // namespace quorvel::cli
