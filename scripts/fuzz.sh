@@ -28,10 +28,9 @@ bin=build/fuzz/fuzz
 out=fuzz/out
 bmpsuite=../shared/testdata/bmpsuite
 
-# Inputs are at most 64 KiB (the largest file of the BMP Suite fits); a process may use 2 GiB,
-# no single allocation may exceed 300 MiB (above every cap of the readers), and an input that
-# takes 30 s is reported as a hang.
-limits=(-max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=300 -timeout=30)
+# A process may use 2 GiB, no single allocation may exceed 300 MiB (above every cap of the
+# readers), and an input that takes 30 s is reported as a hang.
+limits=(-rss_limit_mb=2048 -malloc_limit_mb=300 -timeout=30)
 
 reads_bitmaps() { [ "$1" != sprite_decode ]; }
 reads_sprites() { [ "$1" != bitmap_decode ]; }
@@ -65,8 +64,10 @@ run_target() {
     mkdir -p "$work/found" "$work/artifacts"
     local seeds=()
     mapfile -t seeds < <(seed_folders "$target" "$work")
-    local extra=()
-    reads_bitmaps "$target" && extra+=(-dict=fuzz/bitmap.dict)
+    # Inputs are kept small where every decoded pixel goes through the colour search (16 KiB
+    # holds the headers, palette and a few thousand pixels; larger seeds are cut short).
+    local extra=(-max_len=65536)
+    reads_bitmaps "$target" && extra=(-max_len=16384 -dict=fuzz/bitmap.dict)
 
     echo "$target: fuzzing for ${seconds}s, log in $work/log"
     nice -n "$niceness" "$bin/fuzz_$target" "${limits[@]}" "${extra[@]}" \
@@ -84,7 +85,7 @@ run_target() {
         for folder in "${seeds[@]}"; do
             [ "$folder" = fuzz/regressions/"$target" ] || sources+=("$folder")
         done
-        nice -n "$niceness" "$bin/fuzz_$target" "${limits[@]}" -merge=1 "$merged" \
+        nice -n "$niceness" "$bin/fuzz_$target" "${limits[@]}" "${extra[@]}" -merge=1 "$merged" \
             "${sources[@]}" "$work/found" >"$work/merge.log" 2>&1
         rm -rf fuzz/corpus/"$target"
         mv "$merged" fuzz/corpus/"$target"
