@@ -209,6 +209,9 @@ Result<BitmapLayout> ReadBitmapLayout(std::span<const std::uint8_t> file) {
         if (2 * expanded + 24 * (width + 2) > kMaxRle8Expansion * available) {
             return Failure{kShorterThanHeaders};
         }
+        if (expanded > kMaxRle8ExpandedBytes) {
+            return Failure{"its compressed pixels would expand to more than 256 MiB"};
+        }
         layout.pixelData = {pixels, static_cast<std::size_t>(available)};
         return layout;
     }

@@ -68,4 +68,8 @@ Result<BitmapLayout> ReadBitmapLayout(std::span<const std::uint8_t> file);
 // Images that would need more are refused rather than allocated.
 inline constexpr std::uint64_t kMaxRle8Expansion = 512;
 
+// However long the codes, the expanded rows (each rounded up to 4 bytes) may take at most
+// 256 MiB, for example 16384 × 16384 pixels.
+inline constexpr std::uint64_t kMaxRle8ExpandedBytes = std::uint64_t{256} << 20;
+
 }  // namespace quorvel

@@ -1,5 +1,7 @@
 #include "fuzz/sprite_layout.h"
 
+#include <algorithm>
+
 namespace quorvel::fuzzing {
 
 namespace {
@@ -29,7 +31,7 @@ std::optional<SpriteLayout> ReadSpriteLayout(std::span<const std::uint8_t> file)
         const SpriteEntry entry{ReadLittleEndian(file, at, 4), ReadLittleEndian(file, at + 4, 2),
                                 ReadLittleEndian(file, at + 6, 2)};
         const std::uint64_t length = static_cast<std::uint64_t>(entry.width) * entry.height;
-        if (entry.offset > file.size() || length > file.size() - entry.offset) {
+        if (length != 0 && (entry.offset > file.size() || length > file.size() - entry.offset)) {
             return std::nullopt;
         }
         layout.entries.push_back(entry);
@@ -38,17 +40,24 @@ std::optional<SpriteLayout> ReadSpriteLayout(std::span<const std::uint8_t> file)
     return layout;
 }
 
-SpriteSet MakeSet(const SpriteLayout& layout, std::span<const std::uint8_t> file) {
-    SpriteSet set;
-    set.count = static_cast<std::uint32_t>(layout.entries.size());
-    for (const SpriteEntry& entry : layout.entries) {
-        set.widths.push_back(entry.width);
-        set.heights.push_back(entry.height);
-        const auto block =
-            file.subspan(entry.offset, static_cast<std::size_t>(entry.width) * entry.height);
-        set.images.emplace_back(block.begin(), block.end());
+bool MatchesLayout(const SpriteSet& set, const SpriteLayout& layout,
+                   std::span<const std::uint8_t> file) {
+    if (!IsConsistent(set) || set.count != layout.entries.size()) {
+        return false;
     }
-    return set;
+    for (std::uint32_t i = 0; i < set.count; ++i) {
+        const SpriteEntry& entry = layout.entries[i];
+        if (set.widths[i] != entry.width || set.heights[i] != entry.height) {
+            return false;
+        }
+        const std::vector<std::uint8_t>& pixels = set.images[i];
+        if (!pixels.empty() &&
+            !std::equal(pixels.begin(), pixels.end(),
+                        file.begin() + static_cast<std::ptrdiff_t>(entry.offset))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool SameSet(const SpriteSet& a, const SpriteSet& b) {

@@ -23,11 +23,14 @@ struct SpriteLayout {
     std::uint64_t totalPixels = 0;  // summed over the sprites, overlapping blocks counted again
 };
 
-// The directory, or nothing when it or a pixel block does not lie within the file.
+// The directory, or nothing when it or a pixel block does not lie within the file. An empty
+// block reads nothing, so its offset does not matter.
 std::optional<SpriteLayout> ReadSpriteLayout(std::span<const std::uint8_t> file);
 
-// The set the layout describes, each block copied out of the file.
-SpriteSet MakeSet(const SpriteLayout& layout, std::span<const std::uint8_t> file);
+// Whether `set` holds exactly the sprites the layout describes, each block as it lies in the
+// file.
+bool MatchesLayout(const SpriteSet& set, const SpriteLayout& layout,
+                   std::span<const std::uint8_t> file);
 
 bool SameSet(const SpriteSet& a, const SpriteSet& b);
 
