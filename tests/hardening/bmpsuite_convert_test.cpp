@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ struct SuiteFile {
     std::string folder;  // "g", "q" or "b"
     std::string name;
 };
+
+// Shown in the test's name and its messages.
+void PrintTo(const SuiteFile& file, std::ostream* out) {
+    *out << file.folder << '/' << file.name;
+}
 
 std::vector<SuiteFile> FilesIn(const std::string& folder) {
     std::vector<SuiteFile> files;
