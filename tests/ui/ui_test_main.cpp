@@ -1,0 +1,19 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "core/channel_tables.h"
+#include "ui/app_resources.h"
+
+int main(int argc, char** argv) {
+    // Drawn off screen unless told otherwise, so the tests need no display, also when the
+    // build runs them to list their names.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    quorvel::BuildChannelTables();
+    quorvel::InitResources();
+    return RUN_ALL_TESTS();
+}

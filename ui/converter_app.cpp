@@ -1,0 +1,28 @@
+#include "ui/converter_app.h"
+
+#include "ui/app_resources.h"
+#include "ui/main_dialog.h"
+
+#ifndef QUORVEL_VERSION
+#error "QUORVEL_VERSION must be defined by the build"
+#endif
+
+namespace quorvel {
+
+ConverterApp::ConverterApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("quorvel"));
+    setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    setDesktopFileName(QStringLiteral("quorvel"));  // ties the windows to the desktop entry
+    InitResources();
+    setWindowIcon(ApplicationIcon());
+}
+
+int ConverterApp::Run() {
+    MainDialog window;
+    // The window runs its own event loop until it is closed; nothing else keeps the program
+    // alive, so the program ends with it.
+    window.exec();
+    return 0;
+}
+
+}  // namespace quorvel

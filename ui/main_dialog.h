@@ -1,0 +1,86 @@
+#pragma once
+// The program's one working window: the preview of the current image on the left, the sprite
+// list on the right, and the buttons that move images between files, the current image and
+// the sprite set. It also holds the user's choice of conversion method.
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+#include "core/conversion_mode.h"
+#include "ui/dialog_units.h"
+#include "ui/file_dialogs.h"
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QListWidget;
+
+namespace quorvel {
+
+class MainDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Without `fileDialogs` the commands ask through Qt's own file dialogs.
+    explicit MainDialog(std::unique_ptr<FileDialogs> fileDialogs = nullptr);
+    ~MainDialog() override;
+
+    // The window the window services act on, or null while there is none.
+    static MainDialog* Instance();
+
+    // The file commands behind the two "Load" and two "Save" buttons.
+    void OnLoadBitmap();
+    void OnSaveBitmap();
+    void OnLoadSprites();
+    void OnSaveSprites();
+
+    // Loads a file as the matching "Load" command would with it chosen: a .bmp as a bitmap,
+    // a .spr as a sprite file. Anything else is refused with a message.
+    void OpenDroppedFile(const QString& path);
+
+    // The window services.
+    void RequestRepaint();
+    int SelectedLine() const;
+    void ClearLines();
+    void AppendLine(const QString& text);
+    void DeleteLine(int index);
+    void SelectLine(int index);
+    void SetCountLabel(const QString& text);
+    void SetImageLabel(const QString& text);
+    void RefreshChoice();  // ConversionMode into the radio group
+
+    ConversionMode conversionMode() const { return conversionMode_; }
+    BaseUnits baseUnits() const { return base_; }
+
+    // The window menu: Minimize, Close, and after a separator the About item.
+    void ShowWindowMenu(const QPoint& globalPosition);
+    QAction* aboutAction() const { return aboutAction_; }
+    void ShowAbout();
+    void ShowHelp();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void CreateControls();
+    void CreateShortcuts();
+    void ReadChoice();  // the radio group into ConversionMode
+    void LoadBitmapFrom(const QString& path);
+    void LoadSpritesFrom(const QString& path);
+
+    std::unique_ptr<FileDialogs> fileDialogs_;
+    ConversionMode conversionMode_ = ConversionMode::Nearest;
+    BaseUnits base_;
+    QButtonGroup* choice_ = nullptr;
+    QListWidget* list_ = nullptr;
+    QLabel* imageLabel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+};
+
+}  // namespace quorvel
