@@ -24,7 +24,7 @@ test: build build-sanitize
 	ctest --preset sanitize -j $(JOBS)
 
 run: build
-	build/default/cli/quorvel-cli --help
+	build/default/ui/quorvel
 
 bench: deps
 	@scripts/install-deps.sh bench

@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+#include "tests/ui/qt_printers.h"
+
 class QWidget;
 
 namespace quorvel::testing {

@@ -117,8 +117,9 @@ TEST_F(WindowMenu, RightClickOffersAboutAfterASeparator) {
     answerer_.Then(
         [](QWidget* menu) { ChooseMenuItem(menu, QStringLiteral("&About quorvel...")); });
     answerer_.Then(CheckAboutBox);
-    QTest::mouseClick(window_.get(), Qt::RightButton, {}, QPoint(100, 100));
-    QTRY_COMPARE(answerer_.seen().size(), 2u);
+    // Through the window system, which turns a right click into a context-menu request.
+    QTest::mouseClick(window_->windowHandle(), Qt::RightButton, {}, QPoint(100, 100));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return answerer_.seen().size() == 2; }));
 
     const QStringList items = answerer_.seen()[0].actions;
     ASSERT_GE(items.size(), 2);
@@ -132,14 +133,14 @@ TEST_F(WindowMenu, OpensFromTheKeyboard) {
          {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
         const std::size_t before = answerer_.seen().size();
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-        QTRY_COMPARE(answerer_.seen().size(), before + 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return answerer_.seen().size() == before + 1; }));
         EXPECT_EQ(answerer_.seen().back().className, QStringLiteral("QMenu"));
     }
 }
 
 TEST_F(Keyboard, F1OpensTheHelpPage) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-    QTRY_COMPARE(answerer_.seen().size(), 1u);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return answerer_.seen().size() == 1; }));
     EXPECT_EQ(answerer_.seen()[0].title, QStringLiteral("quorvel Help"));
 }
 

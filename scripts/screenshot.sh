@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Photographs the main window on a virtual X screen and writes docs/screenshot.png.
+# The window is the real one, opened by the screenshot scene program with a picture loaded
+# and a few sprites added through its own commands. Needs a build (make build) and Xvfb and
+# ImageMagick (make screenshot installs them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scene=build/default/tests/quorvel_screenshot_scene
+out=docs/screenshot.png
+if [ ! -x "$scene" ]; then
+    echo "$scene is missing: run make build first" >&2
+    exit 1
+fi
+mkdir -p "$(dirname "$out")"
+
+# The first free display from :90 on.
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+done
+
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+Xvfb ":$display" -screen 0 800x600x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$display" ] && break
+    sleep 0.1
+done
+
+export DISPLAY=":$display"
+id_file=$(mktemp)
+QT_QPA_PLATFORM=xcb "$scene" >"$id_file" &
+app_pid=$!
+
+# The scene prints the window's id once the window is painted.
+for _ in $(seq 150); do
+    [ -s "$id_file" ] && break
+    sleep 0.1
+done
+window_id=$(head -n 1 "$id_file")
+rm -f "$id_file"
+if [ -z "$window_id" ]; then
+    echo "the window did not appear" >&2
+    exit 1
+fi
+import -window "$window_id" "$out"
+echo "wrote $out"
