@@ -1,9 +1,9 @@
 #include "tests/ui/window_fixture.h"
 
-#include <QFile>
 #include <QTest>
 
 #include "sprites/sprite_set.h"
+#include "tests/support/bitmap_builder.h"
 
 namespace quorvel::testing {
 
@@ -81,47 +81,23 @@ void WindowTest::CheckDither(bool dither) {
 }
 
 void WriteFile(const QString& path, const std::vector<std::uint8_t>& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    WriteTestFile(path.toStdString(), bytes);
 }
 
 std::vector<std::uint8_t> ReadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
-    return {bytes.begin(), bytes.end()};
+    return ReadTestFile(path.toStdString());
 }
 
 std::vector<std::uint8_t> GradientBitmap(std::uint32_t width, std::uint32_t height) {
-    const std::uint32_t stride = (3 * width + 3) / 4 * 4;
-    const std::uint32_t size = 54 + stride * height;
-    std::vector<std::uint8_t> file(size, 0);
-    const auto put32 = [&file](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) {
-            file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    file[26] = 1;   // planes
-    file[28] = 24;  // bits per pixel
+    std::vector<std::vector<Bgr>> rows(height, std::vector<Bgr>(width));
     for (std::uint32_t y = 0; y < height; ++y) {
         for (std::uint32_t x = 0; x < width; ++x) {
-            std::uint8_t* pixel = &file[54 + y * stride + 3 * x];
-            pixel[0] = static_cast<std::uint8_t>(40 + x * 3);   // blue
-            pixel[1] = static_cast<std::uint8_t>(90 + y * 2);   // green
-            pixel[2] = static_cast<std::uint8_t>(150 + x + y);  // red
+            rows[y][x] = {static_cast<std::uint8_t>(40 + x * 3),
+                          static_cast<std::uint8_t>(90 + y * 2),
+                          static_cast<std::uint8_t>(150 + x + y)};
         }
     }
-    return file;
+    return BuildBitmap(TrueColourBitmap(rows));
 }
 
 IndexedImage PatternImage(std::uint32_t width, std::uint32_t height, std::uint8_t first) {
