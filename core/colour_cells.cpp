@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "core/channel_tables.h"
 #include "core/game_palette.h"
@@ -123,57 +124,75 @@ struct Level {
 Level superblocks{{5, 4, 6}, {}, {}};
 Level blocks{{4, 3, 5}, {}, {}};
 
-// Finds a list equal to the new one among those made so far, so that cells with the same
-// possible winners share one list. Open addressing over list numbers; 0 marks a free slot.
-constexpr std::size_t kSlots = 2 * (kMaxLists + 1);
+// The groups handed out so far, and the lists they hold, so that cells with the same possible
+// winners share one set of groups: open addressing from a hash of the list to the number of
+// a record; 0 marks a free slot.
+struct SharedList {
+    std::uint32_t keyStart;  // where the list's indexes are in `keys`
+    std::uint8_t length;
+    std::uint16_t word;
+};
+std::vector<SharedList> sharedLists;
+std::vector<std::uint8_t> keys;
+constexpr std::size_t kSlots = 2 * kGroupCapacity;
 std::array<std::uint16_t, kSlots> slots;
-std::uint16_t listCount = 0;
+std::uint32_t nextGroup = 1;
 bool anyCellPrepared = false;
 
-std::uint16_t ListNumber(const std::uint32_t* packed, std::size_t length) {
-    std::uint32_t hash = 2166136261u;
-    for (std::size_t k = 0; k < length; ++k) {
-        hash = (hash ^ packed[k]) * 16777619u;
-    }
-    for (std::size_t slot = hash % kSlots;; slot = (slot + 1) % kSlots) {
-        const std::uint16_t number = slots[slot];
-        if (number == 0) {
-            if (listCount + 1 == kMaxLists) {
-                // More distinct lists than the numbers allow (the game palette needs about
-                // 5,000): the last number is kept for a list of every candidate, so the
-                // answer stays exact, just slower.
-                return kMaxLists;
-            }
-            const std::uint16_t made = ++listCount;
-            auto& entries = colourCells.entries;
-            colourCells.lists[made] = static_cast<std::uint32_t>(entries.size() << 8 | length);
-            entries.insert(entries.end(), packed, packed + length);
-            slots[slot] = made;
-            return made;
-        }
-        const std::uint32_t span = colourCells.lists[number];
-        if (ListLength(span) == length &&
-            std::equal(packed, packed + length, colourCells.entries.data() + ListStart(span))) {
-            return number;
-        }
-    }
+void PrepareOnce() {
+    sharedLists.assign(1, SharedList{});  // record 0 stands for a free slot
+    anyCellPrepared = true;
 }
 
-void PrepareOnce() {
+// Puts palette entry i in place k of a group.
+void PlaceCandidate(CandidateGroup& group, std::size_t k, std::uint8_t i) {
     const ChannelTables& t = GetChannelTables();
-    for (std::size_t i = 0; i < kPaletteEntries; ++i) {
-        colourCells.palette[i] =
-            static_cast<std::uint32_t>(i) << 24 | static_cast<std::uint32_t>(t.red[i]) << 16 |
-            static_cast<std::uint32_t>(t.green[i]) << 8 | static_cast<std::uint32_t>(t.blue[i]);
+    group.weighted[k][0] = static_cast<std::int16_t>(kRedWeight * t.red[i]);
+    group.weighted[k][1] = static_cast<std::int16_t>(kGreenWeight * t.green[i]);
+    group.weighted[k][2] = static_cast<std::int16_t>(kBlueWeight * t.blue[i]);
+    group.weighted[k][3] = 0;
+    // Entry 1 is reported as 242, the same white.
+    const std::uint32_t index = i == 1 ? kWhiteIndex : i;
+    group.entries[k] = index << 24 | static_cast<std::uint32_t>(t.red[i]) << 16 |
+                       static_cast<std::uint32_t>(t.green[i]) << 8 |
+                       static_cast<std::uint32_t>(t.blue[i]);
+}
+
+// The word of a cell with these possible winners: the groups of an equal list made before, or
+// new groups.
+std::uint16_t SharedWord(const Winners& winners) {
+    const std::size_t groupCount = (winners.size + 3) / 4;
+    if (groupCount > 4) {
+        return kScanCell;
     }
-    // The list of last resort (see ListNumber); its 233 entries fit the 8-bit length field.
-    auto& entries = colourCells.entries;
-    colourCells.lists[kMaxLists] =
-        static_cast<std::uint32_t>(entries.size() << 8 | kCandidateCount);
-    for (const std::uint8_t i : kCandidates) {
-        entries.push_back(colourCells.palette[i == 1 ? kWhiteIndex : i]);
+    std::uint32_t hash = 2166136261u;
+    for (std::size_t k = 0; k < winners.size; ++k) {
+        hash = (hash ^ winners.items[k]) * 16777619u;
     }
-    anyCellPrepared = true;
+    std::size_t slot = hash % kSlots;
+    for (; slots[slot] != 0; slot = (slot + 1) % kSlots) {
+        const SharedList& list = sharedLists[slots[slot]];
+        if (list.length == winners.size &&
+            std::equal(winners.items.begin(), winners.items.begin() + winners.size,
+                       keys.begin() + list.keyStart)) {
+            return list.word;
+        }
+    }
+    if (nextGroup + groupCount > kGroupCapacity) {
+        return kScanCell;  // the slots cannot fill up before the groups do
+    }
+    const auto word = static_cast<std::uint16_t>(nextGroup << 2 | (groupCount - 1));
+    for (std::size_t k = 0; k < 4 * groupCount; ++k) {
+        PlaceCandidate(colourCells.groups[nextGroup + k / 4], k % 4,
+                       winners.items[k < winners.size ? k : 0]);
+    }
+    nextGroup += static_cast<std::uint32_t>(groupCount);
+
+    slots[slot] = static_cast<std::uint16_t>(sharedLists.size());
+    sharedLists.push_back(
+        {static_cast<std::uint32_t>(keys.size()), static_cast<std::uint8_t>(winners.size), word});
+    keys.insert(keys.end(), winners.items.begin(), winners.items.begin() + winners.size);
+    return word;
 }
 
 }  // namespace
@@ -197,23 +216,13 @@ std::uint16_t PrepareCell(std::uint32_t cell) {
     std::size_t blockLength = 0;
     const std::uint8_t* blockList = blocks.List(colour, superList, superLength, blockLength);
 
+    const int shift[3] = {kCellRedShift, kCellGreenShift, kCellBlueShift};
     Box box;
     for (int c = 0; c < 3; ++c) {
-        const int shift = c == 0 ? kCellRedShift : c == 1 ? kCellGreenShift : kCellBlueShift;
         box.low[c] = colour[c];
-        box.high[c] = colour[c] + (1 << shift) - 1;
+        box.high[c] = colour[c] + (1 << shift[c]) - 1;
     }
-    const Winners winners = PossibleWinners(blockList, blockLength, box);
-
-    // Entry 1 is reported as 242, the same white.
-    std::array<std::uint32_t, kCandidateCount> packed;
-    for (std::size_t k = 0; k < winners.size; ++k) {
-        const std::uint8_t i = winners.items[k];
-        packed[k] = colourCells.palette[i == 1 ? kWhiteIndex : i];
-    }
-    const std::uint16_t word =
-        winners.size == 1 ? static_cast<std::uint16_t>(kSingleWinner | PackedIndex(packed[0]))
-                          : ListNumber(packed.data(), winners.size);
+    const std::uint16_t word = SharedWord(PossibleWinners(blockList, blockLength, box));
     colourCells.words[cell] = word;
     return word;
 }
@@ -223,11 +232,12 @@ void ForgetPreparedCells() {
         return;  // leaves the untouched tables untouched
     }
     std::memset(colourCells.words, 0, sizeof colourCells.words);
-    colourCells.entries.clear();
     superblocks.Forget();
     blocks.Forget();
+    sharedLists.clear();
+    keys.clear();
     slots.fill(0);
-    listCount = 0;
+    nextGroup = 1;
     anyCellPrepared = false;
 }
 

@@ -35,4 +35,18 @@ NearestMatch FindNearestIndexByScan(std::int32_t red, std::int32_t green, std::i
     return best;
 }
 
+namespace detail {
+
+NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int32_t blue) {
+    const std::uint16_t word =
+        PrepareCell(CellOf(static_cast<std::uint32_t>(red), static_cast<std::uint32_t>(green),
+                           static_cast<std::uint32_t>(blue)));
+    if (word == kScanCell) {
+        return FindNearestIndexByScan(red, green, blue);
+    }
+    return SearchCell(word, red, green, blue);
+}
+
+}  // namespace detail
+
 }  // namespace quorvel
