@@ -7,6 +7,7 @@
 #include "core/file_access.h"
 #include "core/file_messages.h"
 #include "core/game_palette.h"
+#include "core/large_buffer.h"
 #include "core/window_services.h"
 
 namespace quorvel {
@@ -49,7 +50,7 @@ Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
 
     std::vector<std::uint8_t> file;
     try {
-        file.assign(static_cast<std::size_t>(fileSize), 0);
+        ResizeLargeBuffer(file, static_cast<std::size_t>(fileSize));
     } catch (const std::bad_alloc&) {
         return Failure{"there is not enough memory to write an image this large"};
     }

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "core/file_operations.h"
+#include "core/large_buffer.h"
 
 namespace quorvel {
 
@@ -104,7 +105,7 @@ FileReadResult ReadWholeFile(const std::string& path) {
     try {
         // Read into a buffer of the announced length, so a large file is held once, then
         // follow the file if it has grown since. The buffer only grows (and is copied) then.
-        result.bytes.resize(static_cast<std::size_t>(info.st_size));
+        ResizeLargeBuffer(result.bytes, static_cast<std::size_t>(info.st_size));
         std::int64_t got = ReadFully(fd, result.bytes.data(), result.bytes.size());
         if (got >= 0 && static_cast<std::size_t>(got) < result.bytes.size()) {
             result.bytes.resize(static_cast<std::size_t>(got));  // the file shrank meanwhile

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/colour_reduction.h"
+#include "core/large_buffer.h"
 
 namespace quorvel::detail {
 
@@ -51,7 +52,7 @@ inline IndexedImage MakeConvertedImage(std::uint32_t width, std::uint32_t height
     IndexedImage image;
     image.width = static_cast<std::uint32_t>(ConvertedWidth(width));
     image.height = height;
-    image.pixels.resize(static_cast<std::size_t>(image.width) * height);
+    ResizeLargeBuffer(image.pixels, static_cast<std::size_t>(image.width) * height);
     return image;
 }
 
