@@ -12,7 +12,7 @@ packages=(
 # Extra tools some targets want: `make bench` compares against two other converters,
 # `make screenshot` runs the window on a virtual screen.
 case "${1:-}" in
-bench) packages+=(imagemagick python3-pil) ;;
+bench) packages+=(imagemagick python3-pil time) ;;
 screenshot) packages+=(xvfb xauth imagemagick) ;;
 esac
 

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Whole-process timing of `quorvel-cli convert` against ImageMagick and Pillow, run by
+# `make bench` after the optimised build. Makes its own input images (nothing is downloaded)
+# in build/bench-data and prints a table of medians, ratios and peak memory.
+#
+#   RUNS=7 scripts/bench.sh        more runs per command (default 5)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUORVEL_BUILD_DIR:-$root/build/default}
+
+"$root/scripts/install-deps.sh" bench
+
+for tool in "$build/cli/quorvel-cli" "$build/bench/quorvel-plain-convert"; do
+    if [ ! -x "$tool" ]; then
+        echo "bench.sh: $tool is missing; build the default preset first (make bench does)" >&2
+        exit 1
+    fi
+done
+
+# Debian's own Python, which python3-pil installs into, whatever else is first on the PATH.
+exec /usr/bin/python3 "$root/scripts/bench_compare.py" \
+    --cli "$build/cli/quorvel-cli" \
+    --plain "$build/bench/quorvel-plain-convert" \
+    --palette-source "$root/core/game_palette.h" \
+    --work "$root/build/bench-data" \
+    --runs "${RUNS:-5}"
