@@ -4,8 +4,11 @@
 // a fault, on every build, with or without the sanitizers.
 //
 // Names starting with a dot are skipped, so a folder can be kept in git by a hidden file.
+// An input that takes longer than kSlowestInput fails the replay, as a hang would under
+// libFuzzer: every input of the corpus takes milliseconds, even under the sanitizers.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +21,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr std::chrono::seconds kSlowestInput{10};
 
 bool IsHidden(const fs::path& path) {
     const std::string name = path.filename().string();
@@ -77,7 +82,15 @@ int main(int argc, char** argv) {
         // Named first, so the output of a failing run ends with the input that failed.
         std::printf("%s\n", path.c_str());
         std::fflush(stdout);
+        const auto start = std::chrono::steady_clock::now();
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+        const auto took = std::chrono::steady_clock::now() - start;
+        if (took > kSlowestInput) {
+            std::fprintf(stderr, "%s: took %.1f s, more than %lld s\n", path.c_str(),
+                         std::chrono::duration<double>(took).count(),
+                         static_cast<long long>(kSlowestInput.count()));
+            return 1;
+        }
     }
     std::printf("replayed %zu inputs\n", inputs.size());
     return 0;
