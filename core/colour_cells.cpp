@@ -32,8 +32,6 @@ struct Box {
     std::int32_t high[3];
 };
 
-constexpr std::uint32_t kWeightSquared[3] = {1296, 3481, 121};
-
 // A short list of candidates, in search order.
 struct Winners {
     std::array<std::uint8_t, kCandidateCount> items;
@@ -50,28 +48,32 @@ struct Winners {
 // candidate that set the larger box's bound is still in that list.
 Winners PossibleWinners(const std::uint8_t* candidates, std::size_t count, const Box& box) {
     const ChannelTables& t = GetChannelTables();
-    const std::array<const std::int32_t*, 3> component = {t.red.data(), t.green.data(),
-                                                          t.blue.data()};
-    std::array<std::uint32_t, kCandidateCount> closest;
+    // The smallest and largest weighted square of one channel's difference over the box.
+    auto closest = [](std::int32_t v, std::int32_t low, std::int32_t high, std::uint32_t w) {
+        const std::int32_t d = std::max(std::max(low - v, v - high), 0);
+        return w * static_cast<std::uint32_t>(d * d);
+    };
+    auto farthest = [](std::int32_t v, std::int32_t low, std::int32_t high, std::uint32_t w) {
+        const std::int32_t d = std::max(v - low, high - v);
+        return w * static_cast<std::uint32_t>(d * d);
+    };
+    std::array<std::uint32_t, kCandidateCount> least;
     std::uint32_t bound = 0xFFFFFFFFu;
     for (std::size_t k = 0; k < count; ++k) {
-        std::uint32_t nearSum = 0;
-        std::uint32_t farSum = 0;
-        for (int c = 0; c < 3; ++c) {
-            const std::int32_t v = component[c][candidates[k]];
-            const std::int32_t nearD = std::max({box.low[c] - v, 0, v - box.high[c]});
-            const std::int32_t farD = std::max(v - box.low[c], box.high[c] - v);
-            nearSum += kWeightSquared[c] * static_cast<std::uint32_t>(nearD * nearD);
-            farSum += kWeightSquared[c] * static_cast<std::uint32_t>(farD * farD);
-        }
-        closest[k] = nearSum;
-        bound = std::min(bound, farSum);
+        const std::int32_t r = t.red[candidates[k]];
+        const std::int32_t g = t.green[candidates[k]];
+        const std::int32_t b = t.blue[candidates[k]];
+        least[k] = closest(r, box.low[0], box.high[0], 1296) +
+                   closest(g, box.low[1], box.high[1], 3481) +
+                   closest(b, box.low[2], box.high[2], 121);
+        bound = std::min(bound, farthest(r, box.low[0], box.high[0], 1296) +
+                                    farthest(g, box.low[1], box.high[1], 3481) +
+                                    farthest(b, box.low[2], box.high[2], 121));
     }
     Winners winners;
     for (std::size_t k = 0; k < count; ++k) {
-        if (closest[k] <= bound) {
-            winners.items[winners.size++] = candidates[k];
-        }
+        winners.items[winners.size] = candidates[k];
+        winners.size += least[k] <= bound ? 1 : 0;
     }
     return winners;
 }
@@ -128,12 +130,10 @@ Level blocks{{4, 3, 5}, {}, {}};
 // winners share one set of groups: open addressing from a hash of the list to the number of
 // a record; 0 marks a free slot.
 struct SharedList {
-    std::uint32_t keyStart;  // where the list's indexes are in `keys`
-    std::uint8_t length;
+    std::uint64_t key[2];  // the list's indexes, then its length in the last byte
     std::uint16_t word;
 };
 std::vector<SharedList> sharedLists;
-std::vector<std::uint8_t> keys;
 constexpr std::size_t kSlots = 2 * kGroupCapacity;
 std::array<std::uint16_t, kSlots> slots;
 std::uint32_t nextGroup = 1;
@@ -162,19 +162,18 @@ void PlaceCandidate(CandidateGroup& group, std::size_t k, std::uint8_t i) {
 // new groups.
 std::uint16_t SharedWord(const Winners& winners) {
     const std::size_t groupCount = (winners.size + 3) / 4;
-    if (groupCount > 4) {
-        return kScanCell;
+    if (winners.size > 15) {
+        return kScanCell;  // longer than a key holds, and than the game palette ever needs
     }
-    std::uint32_t hash = 2166136261u;
+    std::uint64_t key[2] = {0, static_cast<std::uint64_t>(winners.size) << 56};
     for (std::size_t k = 0; k < winners.size; ++k) {
-        hash = (hash ^ winners.items[k]) * 16777619u;
+        key[k / 8] |= static_cast<std::uint64_t>(winners.items[k]) << (8 * (k % 8));
     }
-    std::size_t slot = hash % kSlots;
+    const std::uint64_t hash = (key[0] * 0x9E3779B97F4A7C15u ^ key[1]) * 0xC2B2AE3D27D4EB4Fu;
+    std::size_t slot = static_cast<std::size_t>(hash >> 32) % kSlots;
     for (; slots[slot] != 0; slot = (slot + 1) % kSlots) {
         const SharedList& list = sharedLists[slots[slot]];
-        if (list.length == winners.size &&
-            std::equal(winners.items.begin(), winners.items.begin() + winners.size,
-                       keys.begin() + list.keyStart)) {
+        if (list.key[0] == key[0] && list.key[1] == key[1]) {
             return list.word;
         }
     }
@@ -187,11 +186,8 @@ std::uint16_t SharedWord(const Winners& winners) {
                        winners.items[k < winners.size ? k : 0]);
     }
     nextGroup += static_cast<std::uint32_t>(groupCount);
-
     slots[slot] = static_cast<std::uint16_t>(sharedLists.size());
-    sharedLists.push_back(
-        {static_cast<std::uint32_t>(keys.size()), static_cast<std::uint8_t>(winners.size), word});
-    keys.insert(keys.end(), winners.items.begin(), winners.items.begin() + winners.size);
+    sharedLists.push_back({{key[0], key[1]}, word});
     return word;
 }
 
@@ -235,7 +231,6 @@ void ForgetPreparedCells() {
     superblocks.Forget();
     blocks.Forget();
     sharedLists.clear();
-    keys.clear();
     slots.fill(0);
     nextGroup = 1;
     anyCellPrepared = false;
