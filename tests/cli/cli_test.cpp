@@ -1,5 +1,5 @@
-// Runs the built quorvel-cli as a user would and checks its exit status, its messages and
-// the files it leaves.
+// Runs the built quorvel-cli as a user would and checks its exit status, its messages and the
+// files it leaves.
 
 #include <gtest/gtest.h>
 
@@ -8,140 +8,139 @@
 
 #include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
-#include "core/channel_tables.h"
+#include "sprites/sprite_file.h"
 #include "tests/support/bitmap_builder.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_folder.h"
 
-namespace quorvel {
+namespace quorvel::testing {
 namespace {
 
+using Args = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
-using testing::Bgr;
-using testing::BuildBitmap;
-using testing::Outcome;
-using testing::ReadTestFile;
-using testing::TempFolder;
-using testing::WriteTestFile;
 
-class CliTest : public ::testing::Test {
+// The image the window makes of a bitmap file.
+IndexedImage Loaded(const std::string& path, ConversionMode mode) {
+    return DecodeBitmap(ReadTestFile(path), mode).value();
+}
+
+class Cli : public ::testing::Test {
   protected:
-    Outcome Run(const std::vector<std::string>& arguments) {
-        return testing::RunProgram(QUORVEL_CLI_PATH, arguments, output);
-    }
+    Outcome Run(const Args& arguments) { return RunProgram(QUORVEL_CLI_PATH, arguments, scratch); }
 
-    // A 24-bit picture with enough colours for the two methods to differ.
-    std::string WritePicture(const std::string& name) {
-        std::vector<std::vector<Bgr>> rows(6, std::vector<Bgr>(7));
-        for (int y = 0; y < 6; ++y) {
-            for (int x = 0; x < 7; ++x) {
-                rows[y][x] = {static_cast<std::uint8_t>(30 * x),
-                              static_cast<std::uint8_t>(100 + 9 * y),
-                              static_cast<std::uint8_t>(200 - 20 * x)};
+    // A true-colour picture with enough colours for the two methods to differ.
+    std::string WritePicture(const std::string& name, int width, int height) {
+        std::vector<std::vector<Bgr>> rows(height, std::vector<Bgr>(width));
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                rows[y][x] = {static_cast<std::uint8_t>(20 * x + 3 * y),
+                              static_cast<std::uint8_t>(90 + 11 * y),
+                              static_cast<std::uint8_t>(250 - 17 * x)};
             }
         }
-        const std::string path = files.File(name);
-        WriteTestFile(path, BuildBitmap(testing::TrueColourBitmap(rows)));
-        return path;
-    }
-
-    // What the window would write for `input`: load, then save, in this process.
-    Bytes Expected(const std::string& input, ConversionMode mode) {
-        BuildChannelTables();
-        const Result<IndexedImage> image = DecodeBitmap(ReadTestFile(input), mode);
-        EXPECT_TRUE(image.ok());
-        return EncodeBitmap(image.value()).value();
+        WriteTestFile(files.File(name), BuildBitmap(TrueColourBitmap(rows)));
+        return files.File(name);
     }
 
     TempFolder files;
-    TempFolder output;
+    TempFolder scratch;
 };
 
-TEST_F(CliTest, ConvertWritesWhatTheWindowWould) {
-    const std::string input = WritePicture("in.bmp");
-    const std::string nearest = files.File("nearest.bmp");
-    const std::string dithered = files.File("dithered.bmp");
-
-    Outcome r = Run({"convert", input, nearest});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(ReadTestFile(nearest), Expected(input, ConversionMode::Nearest));
-
-    r = Run({"convert", "--dither", input, dithered});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(ReadTestFile(dithered), Expected(input, ConversionMode::Dither));
+TEST_F(Cli, ConvertWritesWhatTheWindowWould) {
+    const std::string input = WritePicture("in.bmp", 7, 6);
+    const std::string nearest = files.File("nearest.bmp"), dithered = files.File("dithered.bmp");
+    for (const Args& args :
+         {Args{"convert", input, nearest}, {"convert", "--dither", input, dithered}}) {
+        const Outcome r = Run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out + r.err, "");
+    }
+    EXPECT_EQ(ReadTestFile(nearest), EncodeBitmap(Loaded(input, ConversionMode::Nearest)).value());
+    EXPECT_EQ(ReadTestFile(dithered), EncodeBitmap(Loaded(input, ConversionMode::Dither)).value());
     EXPECT_NE(ReadTestFile(dithered), ReadTestFile(nearest));
 }
 
-TEST_F(CliTest, FailedConvertWritesNothingAndKeepsAnExistingOutput) {
-    const std::string bad = files.File("bad.bmp");
-    Bytes file = BuildBitmap(testing::TrueColourBitmap({{{1, 2, 3}}}));
-    file.push_back(0);  // now one byte longer than its size field says
-    WriteTestFile(bad, file);
-    const std::string existing = files.File("existing.bmp");
-    WriteTestFile(existing, {1, 2, 3});
+TEST_F(Cli, PackThenListAndUnpackGiveTheConvertedPictures) {
+    // Converted, these are 8 × 3, 4 × 2 and 4 × 1: each row keeps its padding.
+    const Args inputs = {WritePicture("a.bmp", 5, 3), WritePicture("b.bmp", 4, 2),
+                         WritePicture("c.bmp", 1, 1)};
+    const std::string packed = files.File("my.sprites.spr"), dithered = files.File("d.spr");
+    Outcome r = Run({"pack", packed, inputs[0], inputs[1], inputs[2]});
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = Run({"list", packed});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "#0:\t8 × 3\n#1:\t4 × 2\n#2:\t4 × 1\n");
 
-    Outcome r = Run({"convert", bad, existing});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Unable to read " + bad +
-                         ": the file size in its header does not match its length.\n");
-    EXPECT_EQ(ReadTestFile(existing), (Bytes{1, 2, 3}));
+    TempFolder out;
+    r = Run({"unpack", packed, out.path().string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(out.Entries(),
+              (Args{"my.sprites-000.bmp", "my.sprites-001.bmp", "my.sprites-002.bmp"}));
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const Bytes expected = EncodeBitmap(Loaded(inputs[i], ConversionMode::Nearest)).value();
+        EXPECT_EQ(ReadTestFile(out.File(out.Entries()[i])), expected) << i;
+    }
 
-    const std::string missing = files.File("missing.bmp");
-    const std::string fresh = files.File("fresh.bmp");
-    r = Run({"convert", missing, fresh});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Unable to open " + missing + " for read.\n");
-
-    const std::string input = WritePicture("in.bmp");
-    const std::string unwritable = files.File("no-such-folder/out.bmp");
-    r = Run({"convert", input, unwritable});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Unable to open " + unwritable + " for write.\n");
-
-    EXPECT_EQ(files.Entries(), (std::vector<std::string>{"bad.bmp", "existing.bmp", "in.bmp"}));
+    ASSERT_EQ(Run({"pack", "--dither", dithered, inputs[0]}).status, 0);
+    EXPECT_EQ(DecodeSpriteFile(ReadTestFile(dithered)).value().images,
+              std::vector<Bytes>{Loaded(inputs[0], ConversionMode::Dither).pixels});
 }
 
-TEST_F(CliTest, UsageErrorsExitWithTwo) {
-    const std::string input = WritePicture("in.bmp");
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {},
-             {"frobnicate"},
-             {"convert"},
-             {"convert", input},
-             {"convert", input, files.File("a.bmp"), files.File("b.bmp")},
-             {"convert", "--sharpen", input, files.File("a.bmp")},
-         }) {
-        const Outcome r = Run(arguments);
-        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(arguments);
+TEST_F(Cli, FailuresExitWithOneAndLeaveTheFilesAsTheyWere) {
+    const std::string in = WritePicture("in.bmp", 2, 2), bad = files.File("bad.bmp"),
+                      empty = files.File("empty.bmp"), kept = files.File("kept"),
+                      cut = files.File("cut.spr"), one = files.File("one.spr"),
+                      missing = files.File("missing"), nowhere = files.File("no-such-folder");
+    Bytes longer = BuildBitmap(TrueColourBitmap({{{1, 2, 3}}}));
+    longer.push_back(0);  // one byte more than its size field says
+    WriteTestFile(bad, longer);
+    WriteTestFile(empty, BuildBitmap(TrueColourBitmap({})));
+    WriteTestFile(kept, {7, 7});
+    WriteTestFile(cut, {1, 0, 10, 0, 0, 0, 2, 0, 2, 0, 1, 2, 3});  // 2 × 2 pixels from 3 bytes
+    WriteTestFile(one, {1, 0, 10, 0, 0, 0, 1, 0, 1, 0, 5});
+    const std::string unreadable = ": the pixels of sprite 0 lie outside the file.\n";
+    const std::pair<Args, std::string> cases[] = {
+        {{"convert", bad, kept},
+         "Unable to read " + bad + ": the file size in its header does not match its length.\n"},
+        {{"convert", missing, kept}, "Unable to open " + missing + " for read.\n"},
+        {{"convert", in, nowhere + "/out.bmp"},
+         "Unable to open " + nowhere + "/out.bmp for write.\n"},
+        {{"pack", kept, in, missing}, "Unable to open " + missing + " for read.\n"},
+        {{"pack", kept, in, empty}, "Unable to add " + empty + ": the image has no pixels.\n"},
+        {{"list", cut}, "Unable to read " + cut + unreadable},
+        {{"unpack", cut, files.path().string()}, "Unable to read " + cut + unreadable},
+        {{"unpack", one, nowhere}, "Unable to open " + nowhere + "/one-000.bmp for write.\n"},
+    };
+    for (const auto& [args, message] : cases) {
+        const Outcome r = Run(args);
+        EXPECT_EQ(r.status, 1) << message;
+        EXPECT_EQ(r.err, message);
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(ReadTestFile(kept), (Bytes{7, 7}));
+    EXPECT_EQ(files.Entries(),
+              (Args{"bad.bmp", "cut.spr", "empty.bmp", "in.bmp", "kept", "one.spr"}));
+}
+
+TEST_F(Cli, UsageErrorsExitWithTwoAndWriteNothing) {
+    const std::string in = WritePicture("in.bmp", 2, 2), out = files.File("out");
+    const std::vector<Args> wrong = {{},
+                                     {"frobnicate"},
+                                     {"convert", in},
+                                     {"convert", "--sharpen", in, out},
+                                     {"pack", out},
+                                     {"unpack", out},
+                                     {"unpack", "--dither", out, out},
+                                     {"list", out, out}};
+    for (const Args& args : wrong) {
+        const Outcome r = Run(args);
+        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(r.err.find("Try 'quorvel-cli --help'"), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
-    EXPECT_EQ(files.Entries(), std::vector<std::string>{"in.bmp"});
-}
-
-TEST_F(CliTest, HelpAndVersion) {
-    Outcome r = Run({"--version"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "quorvel-cli 1.1.0.1\n");
-
-    r = Run({"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("convert [--dither] INPUT.bmp OUTPUT.bmp"), std::string::npos) << r.out;
-
-    r = Run({"convert", "--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("Usage: quorvel-cli convert"), std::string::npos) << r.out;
-}
-
-TEST_F(CliTest, FileNamesAfterDoubleDashMayStartWithADash) {
-    WritePicture("-in.bmp");
-    const std::string folder = files.path().string();
-    const Outcome r = Run({"convert", "--", folder + "/-in.bmp", folder + "/-out.bmp"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(ReadTestFile(files.File("-out.bmp")),
-              Expected(files.File("-in.bmp"), ConversionMode::Nearest));
+    EXPECT_EQ(files.Entries(), Args{"in.bmp"});
+    EXPECT_EQ(Run({"--help"}).status, 0);
 }
 
 }  // namespace
-}  // namespace quorvel
+}  // namespace quorvel::testing
