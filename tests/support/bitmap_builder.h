@@ -2,7 +2,6 @@
 // Builds bitmap files for tests, field by field, so that each malformed file a test needs
 // is the well-formed default with one thing changed.
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,9 +10,7 @@
 namespace quorvel::testing {
 
 struct Bgr {
-    std::uint8_t blue = 0;
-    std::uint8_t green = 0;
-    std::uint8_t red = 0;
+    std::uint8_t blue = 0, green = 0, red = 0;
 };
 
 struct BitmapFields {
@@ -35,22 +32,13 @@ struct BitmapFields {
 
 std::vector<std::uint8_t> BuildBitmap(const BitmapFields& fields);
 
-// Pixel data of the given rows (top to bottom), stored bottom to top, each row padded with
-// `padding` bytes to a multiple of 4.
-std::vector<std::uint8_t> StoreRows8(const std::vector<std::vector<std::uint8_t>>& rows,
-                                     std::uint8_t padding = 0);
-std::vector<std::uint8_t> StoreRows24(const std::vector<std::vector<Bgr>>& rows);
-
-// A palette in file layout (blue, green, red, reserved per entry).
-std::vector<std::uint8_t> GamePaletteBytes();
-
-// A complete classic 24-bit bitmap of the given rows (top to bottom).
+// Classic 24-bit and 8-bit bitmaps of the given rows (top to bottom), stored bottom to top with
+// zero padding; the 8-bit one with the given 1024-byte palette in file layout.
 BitmapFields TrueColourBitmap(const std::vector<std::vector<Bgr>>& rows);
-// A complete classic 8-bit bitmap of the given rows with the given 1024-byte palette.
 BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
-                            const std::vector<std::uint8_t>& palette, std::uint8_t padding = 0);
+                            const std::vector<std::uint8_t>& palette);
 
-// The colour of game palette entry `index`.
+std::vector<std::uint8_t> GamePaletteBytes();  // in file layout: blue, green, red, 0
 Bgr GameColour(std::uint8_t index);
 
 // Writes `bytes` to `path`; the test fails if it cannot.

@@ -4,24 +4,21 @@
 
 namespace quorvel {
 
-namespace testing {
-
-RecordedWindow& Recorded() {
+testing::RecordedWindow& testing::Recorded() {
     static RecordedWindow window;
     return window;
 }
 
-void ResetRecorder() {
+void testing::ResetRecorder() {
     Recorded() = RecordedWindow{};
 }
-
-}  // namespace testing
 
 using testing::Recorded;
 
 void ShowFileError(const std::string& text) {
     Recorded().fileErrors.push_back(text);
 }
+
 void RequestRepaint() {
     ++Recorded().repaintRequests;
 }
@@ -45,11 +42,9 @@ void DeleteLine(std::int32_t index) {
         return;
     }
     w.lines.erase(w.lines.begin() + index);
-    // A list control drops the selection with its line and moves it up with the lines below.
-    if (w.selectedLine == index) {
-        w.selectedLine = -1;
-    } else if (w.selectedLine > index) {
-        --w.selectedLine;
+    // Like a list control: the selection goes with its line and moves up with the lines below.
+    if (w.selectedLine >= index) {
+        w.selectedLine = w.selectedLine == index ? -1 : w.selectedLine - 1;
     }
 }
 
@@ -60,6 +55,7 @@ void SelectLine(std::int32_t index) {
 void SetCountLabel(const std::string& text) {
     Recorded().countLabel = text;
 }
+
 void SetImageLabel(const std::string& text) {
     Recorded().imageLabel = text;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A stand-in for the window that records every service call, so tests can check which
-// messages were shown, whether a repaint was asked for, and what the list and labels hold.
+// messages were shown, how often a repaint was asked for, and what the list and labels hold.
 
 #include <cstdint>
 #include <string>
@@ -18,10 +18,7 @@ struct RecordedWindow {
     std::string imageLabel;
 };
 
-// What the window services have been asked so far.
 RecordedWindow& Recorded();
-
-// Forgets every call: empty list, nothing selected, no labels, no messages.
-void ResetRecorder();
+void ResetRecorder();  // empty list, nothing selected, no labels, no messages
 
 }  // namespace quorvel::testing

@@ -14,8 +14,7 @@ struct Outcome {
     std::string err;
 };
 
-// Runs `program` with `arguments`; its standard output and error pass through files in
-// `scratch`.
+// The two streams pass through files in `scratch`.
 Outcome RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                    const TempFolder& scratch);
 
