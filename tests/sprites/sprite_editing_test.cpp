@@ -50,7 +50,6 @@ TEST_F(SpriteEditing, EachOperationKeepsTheSetItsLinesAndTheLabelsInStep) {
 
 TEST_F(SpriteEditing, WithoutAnImageOrASelectionNothingChanges) {
     AddSprites(2);
-    CurrentImage() = Image(3, 3);
     SetCountLabel("old count");
     auto before = State();
     DeleteSprite();
@@ -86,6 +85,11 @@ TEST_F(SpriteEditing, CopyThenAddDuplicatesWithItsOwnPixels) {
     EXPECT_EQ(set.images[2], original);
     EXPECT_EQ(set.images[3][0], original[0]);
     EXPECT_EQ(CurrentImage().pixels[1], original[1]);
+
+    CurrentSpriteSet() = SpriteSet{1, {0}, {0}, {{}}};  // only a file can bring such a sprite
+    SelectLine(0);
+    CopySpriteToImage();
+    EXPECT_EQ(Recorded().imageLabel, "(0 × 0)");  // its size, not "(no image)"
 }
 
 }  // namespace

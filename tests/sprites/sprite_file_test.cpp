@@ -123,11 +123,6 @@ TEST_F(SpriteFile, SetsBeyondTheFieldsAreRefusedAndNothingIsWritten) {
     }
     EXPECT_EQ(ReadTestFile(path), (Bytes{9, 8, 7}));
     EXPECT_EQ(folder.Entries(), Lines{"existing.spr"});
-
-    CurrentSpriteSet() = SpriteSet{1, {1}, {1}, {{5}}};
-    const std::string nowhere = folder.File("no-such-folder/out.spr");
-    EXPECT_FALSE(SaveSpriteFile(nowhere));
-    EXPECT_EQ(Recorded().fileErrors.back(), "Unable to open " + nowhere + " for write.");
 }
 
 }  // namespace
