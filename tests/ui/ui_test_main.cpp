@@ -2,9 +2,6 @@
 
 #include <QApplication>
 
-#include "core/channel_tables.h"
-#include "ui/app_resources.h"
-
 int main(int argc, char** argv) {
     // Drawn off screen unless told otherwise, so the tests need no display, also when the
     // build runs them to list their names.
@@ -13,7 +10,5 @@ int main(int argc, char** argv) {
     }
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    quorvel::BuildChannelTables();
-    quorvel::InitResources();
     return RUN_ALL_TESTS();
 }
