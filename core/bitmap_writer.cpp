@@ -4,11 +4,9 @@
 #include <cstring>
 #include <new>
 
-#include "core/file_access.h"
-#include "core/file_messages.h"
 #include "core/game_palette.h"
 #include "core/large_buffer.h"
-#include "core/window_services.h"
+#include "core/save_encoded.h"
 
 namespace quorvel {
 
@@ -82,22 +80,7 @@ Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
 }
 
 bool SaveBitmapFile(const std::string& fileName) {
-    const Result<std::vector<std::uint8_t>> file = EncodeBitmap(CurrentImage());
-    if (!file) {
-        ShowFileError(CannotWrite(fileName, file.error()));
-        return false;
-    }
-    switch (WriteFileAtomically(fileName, file.value())) {
-        case FileProblem::None:
-            return true;
-        case FileProblem::CannotOpen:
-            ShowFileError(CannotOpenForWrite(fileName));
-            return false;
-        case FileProblem::Failed:
-            ShowFileError(CannotWrite(fileName));
-            return false;
-    }
-    return false;
+    return SaveEncodedFile(fileName, EncodeBitmap(CurrentImage()));
 }
 
 }  // namespace quorvel

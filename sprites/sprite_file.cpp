@@ -26,6 +26,7 @@
 #include "core/file_access.h"
 #include "core/file_messages.h"
 #include "core/label_texts.h"
+#include "core/save_encoded.h"
 #include "core/window_services.h"
 
 namespace quorvel {
@@ -232,24 +233,9 @@ bool LoadSpriteFile(const std::string& fileName) {
 bool SaveSpriteFile(const std::string& fileName) {
     const SpriteSet& set = CurrentSpriteSet();
     if (set.count == 0) {
-        return false;
+        return false;  // an empty set writes nothing, not even an empty file
     }
-    Result<std::vector<std::uint8_t>> encoded = EncodeSpriteFile(set);
-    if (!encoded) {
-        ShowFileError(CannotWrite(fileName, encoded.error()));
-        return false;
-    }
-    switch (WriteFileAtomically(fileName, encoded.value())) {
-        case FileProblem::None:
-            return true;
-        case FileProblem::CannotOpen:
-            ShowFileError(CannotOpenForWrite(fileName));
-            return false;
-        case FileProblem::Failed:
-            break;
-    }
-    ShowFileError(CannotWrite(fileName));
-    return false;
+    return SaveEncodedFile(fileName, EncodeSpriteFile(set));
 }
 
 }  // namespace quorvel
