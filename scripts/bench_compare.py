@@ -87,32 +87,39 @@ def make_inputs(work, palette_source):
 
 
 def run_once(command, record):
-    """Wall time in seconds and peak resident memory in MiB of one whole process.
+    """Wall time and processor time (user + system) in seconds, and peak resident memory in
+    MiB, of one whole process.
 
     GNU time starts the command and reports its peak memory. Measured from this process
     instead, the figure would include this process's own memory, which a child inherits in
     its accounting at fork and keeps through exec.
     """
     start = time.perf_counter()
-    finished = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", record] + command,
+    finished = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", "-o", record] + command,
                               stdout=subprocess.DEVNULL)
     elapsed = time.perf_counter() - start
     if finished.returncode != 0:
         sys.exit(f"failed: {' '.join(command)}")
     with open(record, encoding="utf-8") as f:
-        return elapsed, int(f.read().split()[-1]) / 1024.0
+        user, system, peak = f.read().split()[-3:]
+    return elapsed, float(user) + float(system), int(peak) / 1024.0
 
 
 def measure(cases, runs, record):
-    """Runs every case `runs` times, round robin. Returns {name: (median s, max peak MiB)}."""
+    """Runs every case `runs` times, round robin.
+
+    Returns {name: (median wall s, median processor s, largest peak MiB)}."""
     times = {name: [] for name, _ in cases}
+    processor = {name: [] for name, _ in cases}
     peaks = {name: 0.0 for name, _ in cases}
     for _ in range(runs):
         for name, command in cases:
-            elapsed, peak = run_once(command, record)
+            elapsed, busy, peak = run_once(command, record)
             times[name].append(elapsed)
+            processor[name].append(busy)
             peaks[name] = max(peaks[name], peak)
-    return {name: (statistics.median(times[name]), peaks[name]) for name, _ in cases}
+    return {name: (statistics.median(times[name]), statistics.median(processor[name]), peaks[name])
+            for name, _ in cases}
 
 
 def commands(program, method, source, target, args):
@@ -173,7 +180,8 @@ def main():
 
     print(f"Machine: {machine()}; load average at start {load()}")
     print(f"Peers: {versions()}")
-    print(f"Medians of {args.runs} runs, whole process (start, read, convert, write).")
+    print(f"Medians of {args.runs} runs, whole process (start, read, convert, write); "
+          "cpu is user + system time.")
 
     programs = [p for p in ("quorvel-cli", "ImageMagick", "Pillow", "plain search")
                 if p not in args.skip]
@@ -183,16 +191,17 @@ def main():
         memory_limit = 2.5 * size + 32
         print()
         print(f"{label}, {SIDE} x {SIDE}, 24-bit, {size:.1f} MiB")
-        print(f"  {'method':8} {'program':13} {'median s':>9} {'peak MiB':>9} "
+        print(f"  {'method':8} {'program':13} {'median s':>9} {'cpu s':>7} {'peak MiB':>9} "
               f"{'quorvel-cli faster by':>22}")
         for method in ("nearest", "dither"):
             cases = [(p, commands(p, method, source, target, args)) for p in programs]
             results = measure(cases, args.runs, args.record)
             ours = results.get("quorvel-cli")
             for program in programs:
-                seconds, peak = results[program]
+                seconds, busy, peak = results[program]
                 ratio = "" if program == "quorvel-cli" or not ours else f"{seconds / ours[0]:.1f}x"
-                print(f"  {method:8} {program:13} {seconds:9.3f} {peak:9.1f} {ratio:>22}")
+                print(f"  {method:8} {program:13} {seconds:9.3f} {busy:7.2f} {peak:9.1f} "
+                      f"{ratio:>22}")
             if ours:
                 failures += check_targets(label, method, results, memory_limit)
 
@@ -219,7 +228,7 @@ def main():
 def check_targets(label, method, results, memory_limit):
     """The goals for each image: speed against the peers, and peak memory."""
     failures = []
-    ours, peak = results["quorvel-cli"]
+    ours, _, peak = results["quorvel-cli"]
     wanted = {("nearest", "ImageMagick"): 40.0, ("dither", "ImageMagick"): 4.0}
     photo = label.startswith("photograph")
     wanted[(method, "Pillow")] = 2.0 if (method == "nearest" and photo) else 1.0
