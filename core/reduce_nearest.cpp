@@ -12,9 +12,9 @@ IndexedImage ReduceNearest(const TrueColourRows& rows) {
     for (std::uint32_t y = 0; y < rows.height; ++y) {
         const std::uint8_t* source = reader.Row(y);
         std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
-        for (std::uint32_t x = 0; x < rows.width; ++x) {
-            const detail::Colour c = reader.At(source, x);
-            out[x] = FindNearestIndex(c.red, c.green, c.blue).index;
+        std::uint8_t* const end = out + rows.width;
+        for (; out != end; ++out, source += 3) {
+            *out = FindNearestIndex(source[2], source[1], source[0]).index;
         }
         // Columns from width to the converted width stay 0.
     }
