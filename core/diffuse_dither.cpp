@@ -1,6 +1,12 @@
 #include <algorithm>
+#include <array>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "core/channel_tables.h"
 #include "core/colour_reduction.h"
 #include "core/nearest_index.h"
 #include "core/source_pixels.h"
@@ -8,16 +14,6 @@
 namespace quorvel {
 
 namespace {
-
-struct Error {
-    std::int32_t red = 0;
-    std::int32_t green = 0;
-    std::int32_t blue = 0;
-};
-
-constexpr std::int32_t ClampChannel(std::int32_t v) {
-    return std::clamp(v, 0, 255);
-}
 
 // Each pixel's error e goes 7/16 right, 5/16 below-left, 3/16 below and 1/16 below-right, every
 // share an arithmetic shift right by 4 (rounding toward minus infinity).
@@ -31,6 +27,120 @@ constexpr std::int32_t ClampChannel(std::int32_t v) {
 // share, 5/16. The share to the right is carried to the next pixel. Integer sums do not
 // depend on their order, so the result is that of separate current and next rows, and the
 // rows never need clearing.
+#if defined(__SSE2__)
+
+// The three channels side by side in 16-bit lanes, in the order of a 24-bit pixel's bytes:
+// blue, green, red, then a lane that stays 0. Everything fits 16 bits: colours and clamped
+// values are 0..255, errors -252..255, and an element's shares add up to less than 9/16 of
+// one error plus 7/16 of another.
+struct Error {
+    std::int16_t lanes[4] = {};
+};
+using Lanes = __m128i;
+
+[[gnu::always_inline]] inline Lanes Load(const Error& e) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(e.lanes));
+}
+[[gnu::always_inline]] inline void Store(Error& e, Lanes v) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(e.lanes), v);
+}
+// (k × e) >> 4 in every lane.
+template <std::int16_t k>
+[[gnu::always_inline]] inline Lanes Share(Lanes e) {
+    return _mm_srai_epi16(_mm_mullo_epi16(e, _mm_set1_epi16(k)), 4);
+}
+
+// The source pixels as lanes.
+class TrueColourSource {
+  public:
+    explicit TrueColourSource(const TrueColourRows& rows) : reader_{rows} {}
+    const std::uint8_t* Row(std::uint32_t y) const { return reader_.Row(y); }
+    Lanes ColourAt(const std::uint8_t* row, std::uint32_t x) const {
+        const std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
+        return _mm_insert_epi16(_mm_cvtsi32_si128(p[0] | p[1] << 16), p[2], 2);
+    }
+
+  private:
+    detail::TrueColourReader reader_;
+};
+
+class PalettedSource {
+  public:
+    explicit PalettedSource(const PalettedRows& rows) : reader_(rows) {
+        for (std::size_t i = 0; i < colours_.size(); ++i) {
+            const detail::Colour c = reader_.Entry(i);
+            colours_[i] = {{static_cast<std::int16_t>(c.blue), static_cast<std::int16_t>(c.green),
+                            static_cast<std::int16_t>(c.red), 0}};
+        }
+    }
+    const std::uint8_t* Row(std::uint32_t y) const { return reader_.Row(y); }
+    Lanes ColourAt(const std::uint8_t* row, std::uint32_t x) const {
+        return Load(colours_[row[x]]);
+    }
+
+  private:
+    detail::PalettedReader reader_;
+    std::array<Error, 256> colours_;
+};
+
+struct RowState {
+    const std::uint8_t* source;
+    std::uint8_t* out;
+    Lanes right;       // 7/16 of the previous pixel's error
+    Lanes belowRight;  // 1/16 of the previous pixel's error, for the pixel below this one
+};
+
+// The game palette's colours by index, as lanes.
+using GameColours = std::array<Error, 256>;
+
+GameColours MakeGameColours() {
+    const ChannelTables& t = GetChannelTables();
+    GameColours colours;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        colours[i] = {{static_cast<std::int16_t>(t.blue[i]), static_cast<std::int16_t>(t.green[i]),
+                       static_cast<std::int16_t>(t.red[i]), 0}};
+    }
+    return colours;
+}
+
+template <typename Source>
+[[gnu::always_inline]] inline void DitherPixel(const Source& source, const GameColours& game,
+                                               RowState& row, Error* rowErrors, std::uint32_t x) {
+    Error& here = rowErrors[x + 1];
+    const Lanes sum =
+        _mm_add_epi16(_mm_add_epi16(source.ColourAt(row.source, x), Load(here)), row.right);
+    const Lanes value = _mm_min_epi16(_mm_max_epi16(sum, _mm_setzero_si128()), _mm_set1_epi16(255));
+    const NearestMatch match = FindNearestIndex(
+        _mm_extract_epi16(value, 2), _mm_extract_epi16(value, 1), _mm_extract_epi16(value, 0));
+    row.out[x] = match.index;
+
+    // The clamped value minus the chosen entry's colour: the differences the search reports.
+    // An exact match has all three 0 and so spreads nothing.
+    const Lanes e = _mm_sub_epi16(value, Load(game[match.index]));
+    row.right = Share<7>(e);
+    Error& belowLeft = rowErrors[x];
+    Store(belowLeft, _mm_add_epi16(Load(belowLeft), Share<5>(e)));
+    Store(here, _mm_add_epi16(Share<3>(e), row.belowRight));
+    row.belowRight = _mm_srai_epi16(e, 4);
+}
+
+#else
+
+struct Error {
+    std::int32_t red = 0;
+    std::int32_t green = 0;
+    std::int32_t blue = 0;
+};
+
+constexpr std::int32_t ClampChannel(std::int32_t v) {
+    return std::clamp(v, 0, 255);
+}
+
+struct TrueColourSource : detail::TrueColourReader {
+    explicit TrueColourSource(const TrueColourRows& rows) : TrueColourReader{rows} {}
+};
+using PalettedSource = detail::PalettedReader;
+
 struct RowState {
     const std::uint8_t* source;
     std::uint8_t* out;
@@ -38,10 +148,16 @@ struct RowState {
     Error belowRight;  // 1/16 of the previous pixel's error, for the pixel below this one
 };
 
-template <typename Reader>
-[[gnu::always_inline]] inline void DitherPixel(const Reader& reader, RowState& row,
-                                               Error* rowErrors, std::uint32_t x) {
-    const detail::Colour c = reader.At(row.source, x);
+struct GameColours {};  // the differences come with the match
+
+GameColours MakeGameColours() {
+    return {};
+}
+
+template <typename Source>
+[[gnu::always_inline]] inline void DitherPixel(const Source& source, const GameColours&,
+                                               RowState& row, Error* rowErrors, std::uint32_t x) {
+    const detail::Colour c = source.At(row.source, x);
     Error& here = rowErrors[x + 1];
     const std::int32_t red = ClampChannel(c.red + here.red + row.right.red);
     const std::int32_t green = ClampChannel(c.green + here.green + row.right.green);
@@ -62,45 +178,71 @@ template <typename Reader>
     row.belowRight = {e.red >> 4, e.green >> 4, e.blue >> 4};
 }
 
-// Rows are dithered two at a time, the second two pixels behind the first. Each pixel waits
-// for the one before it in its row (the error to the right), so a single row is one long
-// chain of dependent steps and leaves the processor mostly idle; the second row adds an
-// independent chain to fill it. It only ever reads elements of the shared array that the
-// first row has finished with: pixel x of the second row needs the first row's pixels up to
-// x + 1, which are done two steps earlier, and the elements either row writes in a step lie
-// apart from those the other reads or writes in it.
-template <typename Reader>
-IndexedImage DitherWith(const Reader& reader, std::uint32_t width, std::uint32_t height) {
-    IndexedImage image = detail::MakeConvertedImage(width, height);
-    std::vector<Error> errors(static_cast<std::size_t>(width) + 2);
-    Error* const rowErrors = errors.data();
-    auto rowState = [&](std::uint32_t y) {
-        return RowState{
-            reader.Row(y), image.pixels.data() + static_cast<std::size_t>(y) * image.width, {}, {}};
-    };
+#endif
 
-    std::uint32_t y = 0;
-    for (; y + 1 < height; y += 2) {
-        RowState first = rowState(y);
-        RowState second = rowState(y + 1);
-        rowErrors[0] = {};  // never read; cleared so that it cannot grow without bound
-        const std::uint32_t lead = std::min<std::uint32_t>(width, 2);
-        for (std::uint32_t x = 0; x < lead; ++x) {
-            DitherPixel(reader, first, rowErrors, x);
+// Rows are dithered in bands of four, each row two pixels behind the one above it. Each pixel
+// waits for the one before it in its row (the error to the right), so a single row is one
+// long chain of dependent steps and leaves the processor mostly idle; the other rows of the
+// band are independent chains that fill it. A row only ever reads elements of the shared
+// array that the row above has finished with: its pixel x needs that row's pixels up to
+// x + 1, which were done two steps earlier; and in any one step the rows work on elements
+// two apart, so none writes what another reads or writes in that step.
+constexpr std::uint32_t kBandRows = 4;
+constexpr std::uint32_t kLag = 2;
+
+template <std::uint32_t kRows, typename Source>
+void DitherBand(const Source& source, const GameColours& game, RowState* rows, Error* rowErrors,
+                std::uint32_t width) {
+    rowErrors[0] = {};  // never read; cleared so that it cannot grow without bound
+    // At step t, row r dithers pixel t - kLag·r, if there is one.
+    const std::uint32_t steps = width + kLag * (kRows - 1);
+    auto edgeStep = [&](std::uint32_t t) {
+        for (std::uint32_t r = 0; r < kRows; ++r) {
+            if (t >= kLag * r && t - kLag * r < width) {
+                DitherPixel(source, game, rows[r], rowErrors, t - kLag * r);
+            }
         }
-        for (std::uint32_t x = lead; x < width; ++x) {
-            DitherPixel(reader, first, rowErrors, x);
-            DitherPixel(reader, second, rowErrors, x - 2);
-        }
-        for (std::uint32_t x = width - lead; x < width; ++x) {
-            DitherPixel(reader, second, rowErrors, x);
+    };
+    std::uint32_t t = 0;
+    for (; t < kLag * (kRows - 1); ++t) {
+        edgeStep(t);
+    }
+    for (; t < width; ++t) {
+        for (std::uint32_t r = 0; r < kRows; ++r) {
+            DitherPixel(source, game, rows[r], rowErrors, t - kLag * r);
         }
     }
-    if (y < height) {
-        RowState last = rowState(y);
-        rowErrors[0] = {};
-        for (std::uint32_t x = 0; x < width; ++x) {
-            DitherPixel(reader, last, rowErrors, x);
+    for (; t < steps; ++t) {
+        edgeStep(t);
+    }
+}
+
+template <typename Source>
+IndexedImage DitherWith(const Source& source, std::uint32_t width, std::uint32_t height) {
+    IndexedImage image = detail::MakeConvertedImage(width, height);
+    const GameColours game = MakeGameColours();
+    std::vector<Error> errors(static_cast<std::size_t>(width) + 2);
+    for (std::uint32_t y = 0; y < height; y += kBandRows) {
+        const std::uint32_t bandRows = std::min(kBandRows, height - y);
+        RowState rows[kBandRows];
+        for (std::uint32_t r = 0; r < bandRows; ++r) {
+            rows[r] = RowState{};  // no error carried in from the left
+            rows[r].source = source.Row(y + r);
+            rows[r].out = image.pixels.data() + static_cast<std::size_t>(y + r) * image.width;
+        }
+        switch (bandRows) {
+            case 1:
+                DitherBand<1>(source, game, rows, errors.data(), width);
+                break;
+            case 2:
+                DitherBand<2>(source, game, rows, errors.data(), width);
+                break;
+            case 3:
+                DitherBand<3>(source, game, rows, errors.data(), width);
+                break;
+            default:
+                DitherBand<kBandRows>(source, game, rows, errors.data(), width);
+                break;
         }
     }
     return image;
@@ -109,11 +251,11 @@ IndexedImage DitherWith(const Reader& reader, std::uint32_t width, std::uint32_t
 }  // namespace
 
 IndexedImage DiffuseDither(const TrueColourRows& rows) {
-    return DitherWith(detail::TrueColourReader{rows}, rows.width, rows.height);
+    return DitherWith(TrueColourSource(rows), rows.width, rows.height);
 }
 
 IndexedImage DiffuseDither(const PalettedRows& rows) {
-    return DitherWith(detail::PalettedReader(rows), rows.width, rows.height);
+    return DitherWith(PalettedSource(rows), rows.width, rows.height);
 }
 
 }  // namespace quorvel

@@ -93,7 +93,10 @@ std::uint8_t Pattern(int n, std::uint32_t x, std::uint32_t y, int c) {
 struct Size {
     std::uint32_t width, height;
 };
-constexpr Size kSizes[] = {{37, 29}, {1, 17}, {17, 1}, {5, 5}, {253, 61}, {0, 4}, {4, 0}};
+// Odd and even sides, sides below the dither's band of four rows and its stagger of two pixels
+// per row, a long one, and empty images.
+constexpr Size kSizes[] = {{37, 29}, {1, 17}, {17, 1}, {2, 3},    {3, 2}, {5, 5},
+                           {6, 7},   {7, 4},  {2, 9},  {253, 61}, {0, 4}, {4, 0}};
 
 TEST(Reductions, MatchPlainVersionsOnVariedImages) {
     std::mt19937 random(77);
