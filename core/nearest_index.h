@@ -78,10 +78,13 @@ struct WeightedColour {
     return group.entries[key & 3];
 }
 
-[[gnu::always_inline]] inline __m128i ForGroups(const WeightedColour& c) {
-    return _mm_set_epi16(0, static_cast<std::int16_t>(c.blue), static_cast<std::int16_t>(c.green),
-                         static_cast<std::int16_t>(c.red), 0, static_cast<std::int16_t>(c.blue),
-                         static_cast<std::int16_t>(c.green), static_cast<std::int16_t>(c.red));
+// The colour's weighted components in the lanes of both candidates of a register.
+[[gnu::always_inline]] inline __m128i ForGroups(std::int32_t red, std::int32_t green,
+                                                std::int32_t blue) {
+    const __m128i plain = _mm_insert_epi16(_mm_cvtsi32_si128(red | green << 16), blue, 2);
+    const __m128i weighted = _mm_mullo_epi16(
+        plain, _mm_setr_epi16(kRedWeight, kGreenWeight, kBlueWeight, 0, 0, 0, 0, 0));
+    return _mm_unpacklo_epi64(weighted, weighted);
 }
 #else
 [[gnu::always_inline]] inline std::uint32_t NearestInGroup(const CandidateGroup& group,
@@ -110,15 +113,16 @@ struct WeightedColour {
     return choose(later, firstEntry, secondEntry);
 }
 
-[[gnu::always_inline]] inline const WeightedColour& ForGroups(const WeightedColour& c) {
-    return c;
+[[gnu::always_inline]] inline WeightedColour ForGroups(std::int32_t red, std::int32_t green,
+                                                       std::int32_t blue) {
+    return {kRedWeight * red, kGreenWeight * green, kBlueWeight * blue};
 }
 #endif
 
 // The search within a prepared cell, given its word.
 [[gnu::always_inline]] inline NearestMatch SearchCell(std::uint16_t word, std::int32_t red,
                                                       std::int32_t green, std::int32_t blue) {
-    const auto colour = ForGroups({kRedWeight * red, kGreenWeight * green, kBlueWeight * blue});
+    const auto colour = ForGroups(red, green, blue);
     const CandidateGroup* group = colourCells.groups + (word >> 2);
     std::uint32_t best;
     std::uint32_t entry = NearestInGroup(*group, colour, best);
