@@ -81,7 +81,8 @@ struct WeightedColour {
 // The colour's weighted components in the lanes of both candidates of a register.
 [[gnu::always_inline]] inline __m128i ForGroups(std::int32_t red, std::int32_t green,
                                                 std::int32_t blue) {
-    const __m128i plain = _mm_insert_epi16(_mm_cvtsi32_si128(red | green << 16), blue, 2);
+    const __m128i plain =
+        _mm_insert_epi16(_mm_cvtsi32_si128(red | green << 16), static_cast<std::int16_t>(blue), 2);
     const __m128i weighted = _mm_mullo_epi16(
         plain, _mm_setr_epi16(kRedWeight, kGreenWeight, kBlueWeight, 0, 0, 0, 0, 0));
     return _mm_unpacklo_epi64(weighted, weighted);
