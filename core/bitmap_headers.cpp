@@ -4,6 +4,8 @@
 #include <climits>
 #include <string>
 
+#include "core/little_endian.h"
+
 namespace quorvel {
 
 namespace {
@@ -17,18 +19,8 @@ constexpr std::uint32_t kCompressionAlphaBitFields = 6;
 
 const char* const kShorterThanHeaders = "the file is shorter than its headers say";
 
-std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
 std::int32_t I32(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::int32_t>(U32(b, at));
+    return static_cast<std::int32_t>(ReadU32(b, at));
 }
 
 bool IsKnownInfoHeaderSize(std::uint32_t size) {
@@ -69,15 +61,15 @@ Result<BitmapLayout> ReadBitmapLayout(std::span<const std::uint8_t> file) {
     if (file[0] != 'B' || file[1] != 'M') {
         return Failure{"it is not a bitmap file"};
     }
-    if (U32(file, 2) != length) {
+    if (ReadU32(file, 2) != length) {
         return Failure{"the file size in its header does not match its length"};
     }
-    const std::uint64_t pixelOffset = U32(file, 10);
+    const std::uint64_t pixelOffset = ReadU32(file, 10);
 
     if (length < kFileHeaderSize + 4) {
         return Failure{kShorterThanHeaders};
     }
-    const std::uint32_t infoSize = U32(file, kFileHeaderSize);
+    const std::uint32_t infoSize = ReadU32(file, kFileHeaderSize);
     if (!IsKnownInfoHeaderSize(infoSize)) {
         return Failure{"its info header has an unknown size (" + std::to_string(infoSize) +
                        " bytes)"};
@@ -90,15 +82,15 @@ Result<BitmapLayout> ReadBitmapLayout(std::span<const std::uint8_t> file) {
     InfoFields f;
     if (infoSize == 12) {
         f.os2 = true;
-        f.width = U16(file, info + 4);
-        f.height = U16(file, info + 6);
-        f.bitCount = U16(file, info + 10);
+        f.width = ReadU16(file, info + 4);
+        f.height = ReadU16(file, info + 6);
+        f.bitCount = ReadU16(file, info + 10);
     } else {
         f.width = I32(file, info + 4);
         f.height = I32(file, info + 8);
-        f.bitCount = U16(file, info + 14);
-        f.compression = U32(file, info + 16);
-        f.coloursUsed = U32(file, info + 32);
+        f.bitCount = ReadU16(file, info + 14);
+        f.compression = ReadU32(file, info + 16);
+        f.coloursUsed = ReadU32(file, info + 32);
     }
 
     if (f.bitCount != 8 && f.bitCount != 16 && f.bitCount != 24 && f.bitCount != 32) {
@@ -161,7 +153,8 @@ Result<BitmapLayout> ReadBitmapLayout(std::span<const std::uint8_t> file) {
                     return Failure{kShorterThanHeaders};
                 }
             }
-            layout.masks = {U32(file, masksAt), U32(file, masksAt + 4), U32(file, masksAt + 8)};
+            layout.masks = {ReadU32(file, masksAt), ReadU32(file, masksAt + 4),
+                            ReadU32(file, masksAt + 8)};
             for (const std::uint32_t mask :
                  {layout.masks.red, layout.masks.green, layout.masks.blue}) {
                 if (const char* problem = CheckMask(mask, f.bitCount)) {

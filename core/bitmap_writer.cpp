@@ -6,6 +6,7 @@
 
 #include "core/game_palette.h"
 #include "core/large_buffer.h"
+#include "core/little_endian.h"
 #include "core/save_encoded.h"
 
 namespace quorvel {
@@ -16,17 +17,6 @@ constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kPixelOffset =
     kFileHeaderSize + kInfoHeaderSize + static_cast<std::uint32_t>(kBitmapPaletteBytes);  // 1078
-
-void Put16(std::uint8_t* at, std::uint16_t v) {
-    at[0] = static_cast<std::uint8_t>(v);
-    at[1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void Put32(std::uint8_t* at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        at[i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-}
 
 }  // namespace
 
@@ -55,18 +45,18 @@ Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
     std::uint8_t* b = file.data();
     b[0] = 'B';
     b[1] = 'M';
-    Put32(b + 2, static_cast<std::uint32_t>(fileSize));
-    Put32(b + 10, kPixelOffset);
+    WriteU32(b + 2, static_cast<std::uint32_t>(fileSize));
+    WriteU32(b + 10, kPixelOffset);
     std::uint8_t* info = b + kFileHeaderSize;
-    Put32(info + 0, kInfoHeaderSize);
-    Put32(info + 4, image.width);
-    Put32(info + 8, image.height);  // positive: rows bottom to top
-    Put16(info + 12, 1);            // planes
-    Put16(info + 14, 8);            // bits per pixel
-    Put32(info + 16, 0);            // no compression
-    Put32(info + 20, static_cast<std::uint32_t>(imageSize));
-    Put32(info + 32, kPaletteEntries);  // colours used
-    Put32(info + 36, kPaletteEntries);  // colours important
+    WriteU32(info + 0, kInfoHeaderSize);
+    WriteU32(info + 4, image.width);
+    WriteU32(info + 8, image.height);  // positive: rows bottom to top
+    WriteU16(info + 12, 1);            // planes
+    WriteU16(info + 14, 8);            // bits per pixel
+    WriteU32(info + 16, 0);            // no compression
+    WriteU32(info + 20, static_cast<std::uint32_t>(imageSize));
+    WriteU32(info + 32, kPaletteEntries);  // colours used
+    WriteU32(info + 36, kPaletteEntries);  // colours important
     std::memcpy(b + kFileHeaderSize + kInfoHeaderSize, GamePalette.data(), kBitmapPaletteBytes);
 
     // Rows bottom to top; the padding bytes stay 0.

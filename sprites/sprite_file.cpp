@@ -26,6 +26,7 @@
 #include "core/file_access.h"
 #include "core/file_messages.h"
 #include "core/label_texts.h"
+#include "core/little_endian.h"
 #include "core/save_encoded.h"
 #include "core/window_services.h"
 
@@ -46,27 +47,6 @@ constexpr std::uint64_t kSharedPixelAllowance = std::uint64_t{256} << 20;
 
 std::uint64_t DirectoryEnd(std::uint64_t count) {
     return kCountBytes + kEntryBytes * count;
-}
-
-std::uint16_t ReadU16(std::span<const std::uint8_t> bytes, std::uint64_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-}
-
-std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::uint64_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) |
-           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
-
-void PutU16(std::uint8_t* at, std::uint64_t value) {
-    at[0] = static_cast<std::uint8_t>(value & 0xFF);
-    at[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
-
-void PutU32(std::uint8_t* at, std::uint64_t value) {
-    PutU16(at, value & 0xFFFF);
-    PutU16(at + 2, value >> 16);
 }
 
 std::string Times(std::uint64_t width, std::uint64_t height) {
@@ -193,12 +173,13 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
     } catch (const std::bad_alloc&) {
         return Failure{"there is not enough memory to write a set this large"};
     }
-    PutU16(bytes.data(), count);
+    // The checks above keep every value within its field.
+    WriteU16(bytes.data(), static_cast<std::uint16_t>(count));
     for (std::uint64_t i = 0; i < count; ++i) {
         std::uint8_t* entry = bytes.data() + DirectoryEnd(i);
-        PutU32(entry, offsets[i]);
-        PutU16(entry + 4, set.widths[i]);
-        PutU16(entry + 6, set.heights[i]);
+        WriteU32(entry, static_cast<std::uint32_t>(offsets[i]));
+        WriteU16(entry + 4, static_cast<std::uint16_t>(set.widths[i]));
+        WriteU16(entry + 6, static_cast<std::uint16_t>(set.heights[i]));
         std::copy(set.images[i].begin(), set.images[i].end(), bytes.begin() + offsets[i]);
     }
     return bytes;
