@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <random>
 #include <vector>
 
-#include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
 #include "core/game_palette.h"
 #include "tests/support/bitmap_builder.h"
@@ -60,22 +58,6 @@ TEST(BitmapWriter, RefusesImagesTooLargeForTheSizeFields) {
     // The largest that fits: 1078 + 4 × 1073741554 = 2^32 - 2.
     EXPECT_EQ(EncodeBitmap(IndexedImage{3, 1073741554u, {}}).error(),
               "the image holds fewer pixels than its size says");
-}
-
-TEST(BitmapWriter, ReadsBackUnchangedButForWhiteDuplicates) {
-    std::mt19937 random(3);
-    IndexedImage image{12, 7, Bytes(84)};
-    for (auto& v : image.pixels) {
-        v = static_cast<std::uint8_t>(random());
-    }
-    const Result<IndexedImage> back = DecodeBitmap(Encode(image), ConversionMode::Dither);
-    ASSERT_TRUE(back.ok()) << back.error();
-    EXPECT_EQ(back.value().width, 12u);
-    EXPECT_EQ(back.value().height, 7u);
-    for (auto& v : image.pixels) {
-        v = v >= 1 && v <= 10 ? 242 : v;
-    }
-    EXPECT_EQ(back.value().pixels, image.pixels);
 }
 
 TEST(BitmapWriter, SavingATooLargeImageIsReportedAndWritesNothing) {

@@ -60,35 +60,5 @@ TEST(WriteFileAtomically, ReplacesKeepingPermissions) {
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"out"});
 }
 
-// A write that makes no progress, and a failed rename (the saves' other faults are in the
-// hardening tests).
-const std::pair<const char*, void (*)(FileOperations&)> kFaults[] = {
-    {"no progress",
-     [](FileOperations& os) {
-         os.write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
-     }},
-    {"rename fails",
-     [](FileOperations& os) {
-         os.rename = [](const char*, const char*) { return errno = EXDEV, -1; };
-     }},
-};
-
-TEST(WriteFileAtomically, AnyFailureLeavesTheTargetAndNoTemporary) {
-    for (const auto& [name, install] : kFaults) {
-        TempFolder folder;
-        const std::string path = folder.File("target");
-        WriteTestFile(path, {9, 8, 7});
-        FileOperations os = SystemFileOperations();
-        install(os);
-        {
-            ScopedFileOperations scoped(os);
-            EXPECT_EQ(WriteFileAtomically(path, Sample(4096)), FileProblem::Failed) << name;
-            EXPECT_EQ(WriteFileAtomically(folder.File("new"), Sample(10)), FileProblem::Failed);
-        }
-        EXPECT_EQ(ReadTestFile(path), (Bytes{9, 8, 7})) << name;
-        EXPECT_EQ(folder.Entries(), std::vector<std::string>{"target"}) << name;
-    }
-}
-
 }  // namespace
 }  // namespace quorvel

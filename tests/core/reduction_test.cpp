@@ -122,30 +122,5 @@ TEST(DiffuseDither, AnErrorOfMinusOneReachesEachNeighbourButNotTheNextRow) {
     EXPECT_EQ(Dither({{GameColour(12), sensitive}}), (Indexes{12, same, 0, 0}));
 }
 
-TEST(ColourReduction, PalettedBitmapInReorderedGamePaletteIsRemapped) {
-    // File entry i holds the colour of game entry 255 - i.
-    std::vector<std::uint8_t> palette(kBitmapPaletteBytes);
-    std::vector<std::uint8_t> bytes(256);
-    for (std::size_t i = 0; i < kPaletteEntries; ++i) {
-        std::copy_n(GamePalette.begin() + 4 * (255 - i), 4, palette.begin() + 4 * i);
-        bytes[i] = static_cast<std::uint8_t>(i);
-    }
-    // The game index of each colour: the first candidate holding it, white as 242.
-    Indexes expected(256, 0);
-    for (int i = 0; i < 256; ++i) {
-        const std::uint32_t colour = kGameColours[255 - i];
-        for (int j = 11; j <= 241 && colour != 0; ++j) {
-            if (kGameColours[j] == colour) {
-                expected[i] = static_cast<std::uint8_t>(j);
-                break;
-            }
-        }
-        expected[i] = colour == 0xFCFCFC ? kWhiteIndex : expected[i];
-    }
-    const PalettedRows rows = Paletted(bytes, 16, 16, palette);
-    EXPECT_EQ(ReduceNearest(rows).pixels, expected);
-    EXPECT_EQ(DiffuseDither(rows).pixels, expected);
-}
-
 }  // namespace
 }  // namespace quorvel

@@ -1,5 +1,5 @@
 // Saves that fail after they have begun, for both writers: the disk filling up part-way, a
-// failed flush or rename, and a folder that has become read-only. Each is reported, keeps
+// write that makes no progress, a failed flush or rename, and a folder that has become read-only. Each is reported, keeps
 // the earlier file of that name as it was, and leaves no temporary file in the folder.
 
 #include <gtest/gtest.h>
@@ -39,7 +39,8 @@ void PrepareImageAndSprites() {
     CurrentSpriteSet() = SpriteSet{2, {40, 7}, {30, 3}, {Bytes(1200, 11), Bytes(21, 12)}};
 }
 
-// The disk fills up part-way (0), the flush fails (1), the rename fails (2).
+// The disk fills up part-way (0), the flush fails (1), the rename fails (2), a write makes no
+// progress (3).
 int writesBeforeFailure = 0;
 FileOperations Failing(int fault) {
     FileOperations os = SystemFileOperations();
@@ -59,6 +60,9 @@ FileOperations Failing(int fault) {
     if (fault == 2) {
         os.rename = [](const char*, const char*) { return errno = EIO, -1; };
     }
+    if (fault == 3) {
+        os.write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
+    }
     return os;
 }
 
@@ -67,7 +71,7 @@ TEST(FailingSave, IsReportedAndKeepsTheEarlierFileAndNoTemporary) {
         testing::TempFolder folder;
         const std::string path = folder.File(writer.fileName);
         PrepareImageAndSprites();
-        for (int fault = 0; fault < 3; ++fault) {
+        for (int fault = 0; fault < 4; ++fault) {
             SCOPED_TRACE(std::string(writer.fileName) + ", fault " + std::to_string(fault));
             testing::WriteTestFile(path, kEarlier);
             testing::ResetRecorder();
