@@ -19,7 +19,6 @@
 #include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
 #include "core/channel_tables.h"
-#include "core/file_messages.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
 #include "core/window_services.h"
@@ -215,53 +214,35 @@ void MainDialog::CreateShortcuts() {
 void MainDialog::OnLoadBitmap() {
     ReadChoice();
     const QString path = fileDialogs_->Choose({FileKind::Bitmap, FileAction::Open});
-    if (!NamesAFile(path)) {
-        return;
+    if (NamesAFile(path)) {
+        LoadBitmapFrom(path);
     }
-    LoadBitmapFrom(path);
 }
 
 void MainDialog::OnSaveBitmap() {
     const QString path = fileDialogs_->Choose({FileKind::Bitmap, FileAction::Save});
-    if (!NamesAFile(path)) {
-        return;
-    }
-    const std::string name = BareFileName(path);
-    if (EnterFolderOf(path)) {
-        SaveBitmapFile(name);
-    } else {
-        quorvel::ShowFileError(CannotOpenForWrite(name));
+    if (NamesAFile(path)) {
+        RunInFolderOf(path, FileAction::Save, SaveBitmapFile);
     }
 }
 
 void MainDialog::OnLoadSprites() {
     const QString path = fileDialogs_->Choose({FileKind::Sprite, FileAction::Open});
-    if (!NamesAFile(path)) {
-        return;
+    if (NamesAFile(path)) {
+        LoadSpritesFrom(path);
     }
-    LoadSpritesFrom(path);
 }
 
 void MainDialog::OnSaveSprites() {
     const QString path = fileDialogs_->Choose({FileKind::Sprite, FileAction::Save});
-    if (!NamesAFile(path)) {
-        return;
-    }
-    const std::string name = BareFileName(path);
-    if (EnterFolderOf(path)) {
-        SaveSpriteFile(name);
-    } else {
-        quorvel::ShowFileError(CannotOpenForWrite(name));
+    if (NamesAFile(path)) {
+        RunInFolderOf(path, FileAction::Save, SaveSpriteFile);
     }
 }
 
 void MainDialog::LoadBitmapFrom(const QString& path) {
-    const std::string name = BareFileName(path);
-    if (EnterFolderOf(path)) {
-        LoadBitmapFile(name, conversionMode_);
-    } else {
-        quorvel::ShowFileError(CannotOpenForRead(name));
-    }
+    RunInFolderOf(path, FileAction::Open,
+                  [this](const std::string& name) { LoadBitmapFile(name, conversionMode_); });
     // Also after a rejected file, then showing the unchanged image.
     const IndexedImage& image = CurrentImage();
     SetImageLabel(Utf8(ImageLabelFor(image.width, image.height)));
@@ -269,12 +250,7 @@ void MainDialog::LoadBitmapFrom(const QString& path) {
 }
 
 void MainDialog::LoadSpritesFrom(const QString& path) {
-    const std::string name = BareFileName(path);
-    if (EnterFolderOf(path)) {
-        LoadSpriteFile(name);
-    } else {
-        quorvel::ShowFileError(CannotOpenForRead(name));
-    }
+    RunInFolderOf(path, FileAction::Open, LoadSpriteFile);
     SetCountLabel(Utf8(CountLabel(CurrentSpriteSet().count)));
 }
 

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/file_messages.h"
+#include "core/window_services.h"
+
 namespace quorvel {
 
 bool NamesAFile(const QString& path) {
@@ -14,8 +17,15 @@ std::string BareFileName(const QString& path) {
     return QFile::encodeName(QFileInfo(path).fileName()).toStdString();
 }
 
-bool EnterFolderOf(const QString& path) {
-    return QDir::setCurrent(QFileInfo(path).absolutePath());
+void RunInFolderOf(const QString& path, FileAction action,
+                   const std::function<void(const std::string& name)>& operation) {
+    const std::string name = BareFileName(path);
+    if (QDir::setCurrent(QFileInfo(path).absolutePath())) {
+        operation(name);
+    } else {
+        ShowFileError(action == FileAction::Open ? CannotOpenForRead(name)
+                                                 : CannotOpenForWrite(name));
+    }
 }
 
 }  // namespace quorvel

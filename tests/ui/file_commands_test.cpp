@@ -103,7 +103,7 @@ TEST_F(FileCommands, TheRadioGroupIsReadByBitmapLoadAndPutBackByAdd) {
     EXPECT_EQ(window_->conversionMode(), ConversionMode::Dither);
 }
 
-TEST_F(FileCommands, FailedLoadsShowAFileErrorBoxAndStillRefreshTheLabels) {
+TEST_F(FileCommands, FailuresShowAFileErrorBoxAndLoadsStillRefreshTheLabels) {
     CurrentImage() = PatternImage(8, 3);  // present, but the labels have not been told
     CurrentSpriteSet() = TwoSprites();
     for (int box = 0; box < 2; ++box) {
@@ -118,9 +118,13 @@ TEST_F(FileCommands, FailedLoadsShowAFileErrorBoxAndStillRefreshTheLabels) {
     Click("loadBitmap");
     Pick(PathOf("gone.spr"));
     Click("loadSprites");
+    Pick(PathOf("gone/kept.spr"));  // a folder that cannot be entered
+    Click("saveSprites");
 
     EXPECT_EQ(answerer_.seen, (QStringList{"File Error: Unable to open gone.bmp for read.",
-                                           "File Error: Unable to open gone.spr for read."}));
+                                           "File Error: Unable to open gone.spr for read.",
+                                           "File Error: Unable to open kept.spr for write."}));
+    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(folder_.path()));
     EXPECT_TRUE(SameImage(CurrentImage(), PatternImage(8, 3)));
     EXPECT_EQ(Text("imageLabel"), "(8 × 3)");
     EXPECT_EQ(Text("countLabel"), "2 images");
