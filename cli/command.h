@@ -2,12 +2,13 @@
 // The sub-commands of quorvel-cli. Each lives in its own <name>_command.cpp and is listed
 // once in the table in commands.cpp.
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/result.h"
+#include "core/conversion_mode.h"
 
 namespace quorvel::cli {
 
@@ -15,38 +16,37 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;  // the operation failed; the message is on stderr
 inline constexpr int kExitUsage = 2;    // the command line was wrong
 
+// What a command is given once its command line has been checked.
+struct Invocation {
+    ConversionMode mode = ConversionMode::Nearest;  // Dither when --dither was given
+    std::vector<std::string> files;
+};
+
 struct Command {
     std::string_view name;
     std::string_view arguments;  // as shown in the usage line, e.g. "[--dither] IN.bmp OUT.bmp"
     std::string_view summary;    // one line for --help
-    // Runs with the arguments that follow the command's name and returns the exit status.
-    // The channel tables are built before any command runs.
-    int (*run)(const std::vector<std::string>& arguments);
+    bool takesDither;            // whether --dither is an option of the command
+    std::size_t fewestFiles;
+    std::size_t mostFiles;
+    // Runs the checked command and returns the exit status. The channel tables are built
+    // before any command runs.
+    int (*run)(const Invocation& invocation);
 };
 
 std::span<const Command> Commands();
 const Command* FindCommand(std::string_view name);
 
-// Writes `problem`, the command's usage line and a hint to standard error; returns kExitUsage.
-int UsageError(const Command& command, const std::string& problem);
-
-struct ParsedArguments {
-    std::vector<std::string> options;     // the "--name" arguments given, in order
-    std::vector<std::string> positional;  // everything else
-};
-
-// Separates options from the other arguments. Anything starting with '-' (but not "-" alone)
-// is an option until a lone "--", after which every argument is positional. Fails naming
-// the first option not in `known`.
-Result<ParsedArguments> ParseArguments(const std::vector<std::string>& arguments,
-                                       std::span<const std::string_view> known);
-
-bool HasOption(const ParsedArguments& parsed, std::string_view option);
+// Checks the arguments that follow the command's name and runs it. Anything starting with
+// '-' (but not "-" alone) is an option until a lone "--", after which every argument is a
+// file name. An unknown option or a wrong number of file names is written to standard error
+// with the usage line and returns kExitUsage.
+int RunCommand(const Command& command, const std::vector<std::string>& arguments);
 
 // The commands themselves.
-int RunConvert(const std::vector<std::string>& arguments);
-int RunPack(const std::vector<std::string>& arguments);
-int RunUnpack(const std::vector<std::string>& arguments);
-int RunList(const std::vector<std::string>& arguments);
+int RunConvert(const Invocation& invocation);
+int RunPack(const Invocation& invocation);
+int RunUnpack(const Invocation& invocation);
+int RunList(const Invocation& invocation);
 
 }  // namespace quorvel::cli

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <iostream>
 
 #include "cli/command.h"
@@ -12,16 +13,16 @@ constexpr std::array kCommands = {
     Command{"convert", "[--dither] INPUT.bmp OUTPUT.bmp",
             "Reduce a bitmap to the game palette (nearest colour, or diffusion dither) and "
             "save it as an 8-bit bitmap",
-            RunConvert},
+            true, 2, 2, RunConvert},
     Command{"pack", "[--dither] OUTPUT.spr INPUT.bmp...",
             "Reduce the bitmaps to the game palette and save them, in order, as one sprite file",
-            RunPack},
+            true, 2, SIZE_MAX, RunPack},
     Command{"unpack", "INPUT.spr OUTPUT_DIR",
             "Save sprite N as the bitmap OUTPUT_DIR/NAME-NNN.bmp, NAME being INPUT's name "
             "without extension",
-            RunUnpack},
-    Command{"list", "INPUT.spr", "Print the sprite list the window shows for a sprite file",
-            RunList},
+            false, 2, 2, RunUnpack},
+    Command{"list", "INPUT.spr", "Print the sprite list the window shows for a sprite file", false,
+            1, 1, RunList},
 };
 
 }  // namespace
@@ -36,6 +37,8 @@ const Command* FindCommand(std::string_view name) {
     return found == kCommands.end() ? nullptr : &*found;
 }
 
+namespace {
+
 int UsageError(const Command& command, const std::string& problem) {
     std::cerr << "quorvel-cli " << command.name << ": " << problem << "\n"
               << "Usage: quorvel-cli " << command.name << " " << command.arguments << "\n"
@@ -43,26 +46,29 @@ int UsageError(const Command& command, const std::string& problem) {
     return kExitUsage;
 }
 
-Result<ParsedArguments> ParseArguments(const std::vector<std::string>& arguments,
-                                       std::span<const std::string_view> known) {
-    ParsedArguments parsed;
+}  // namespace
+
+int RunCommand(const Command& command, const std::vector<std::string>& arguments) {
+    Invocation invocation;
     bool optionsEnded = false;
     for (const std::string& argument : arguments) {
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            parsed.positional.push_back(argument);
+            invocation.files.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (std::find(known.begin(), known.end(), argument) != known.end()) {
-            parsed.options.push_back(argument);
+        } else if (argument == "--dither" && command.takesDither) {
+            invocation.mode = ConversionMode::Dither;
         } else {
-            return Failure{"unknown option '" + argument + "'"};
+            return UsageError(command, "unknown option '" + argument + "'");
         }
     }
-    return parsed;
-}
-
-bool HasOption(const ParsedArguments& parsed, std::string_view option) {
-    return std::find(parsed.options.begin(), parsed.options.end(), option) != parsed.options.end();
+    if (invocation.files.size() < command.fewestFiles) {
+        return UsageError(command, "missing file name");
+    }
+    if (invocation.files.size() > command.mostFiles) {
+        return UsageError(command, "too many file names");
+    }
+    return command.run(invocation);
 }
 
 }  // namespace quorvel::cli

@@ -11,16 +11,8 @@
 
 namespace quorvel::cli {
 
-int RunList(const std::vector<std::string>& arguments) {
-    const Command& command = *FindCommand("list");
-    const Result<ParsedArguments> parsed = ParseArguments(arguments, {});
-    if (!parsed) {
-        return UsageError(command, parsed.error());
-    }
-    const std::vector<std::string>& files = parsed.value().positional;
-    if (files.size() != 1) {
-        return UsageError(command, files.empty() ? "missing file name" : "too many file names");
-    }
+int RunList(const Invocation& invocation) {
+    const std::vector<std::string>& files = invocation.files;
     if (!LoadSpriteFile(files[0])) {
         return kExitFailure;
     }

@@ -66,7 +66,7 @@ int Run(const std::vector<std::string>& arguments) {
         }
     }
     BuildChannelTables();
-    return command->run(rest);
+    return RunCommand(*command, rest);
 }
 
 }  // namespace

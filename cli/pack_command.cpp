@@ -3,7 +3,6 @@
 // Does what the window does when the user loads each bitmap in turn, clicks "Add ->" after
 // each, and finally saves the sprite file, so it writes the same bytes.
 
-#include <array>
 #include <iostream>
 
 #include "cli/command.h"
@@ -15,23 +14,11 @@
 
 namespace quorvel::cli {
 
-int RunPack(const std::vector<std::string>& arguments) {
-    const Command& command = *FindCommand("pack");
-    constexpr std::array<std::string_view, 1> kOptions = {"--dither"};
-    const Result<ParsedArguments> parsed = ParseArguments(arguments, kOptions);
-    if (!parsed) {
-        return UsageError(command, parsed.error());
-    }
-    const std::vector<std::string>& files = parsed.value().positional;
-    if (files.size() < 2) {
-        return UsageError(command, files.empty() ? "missing file name" : "no input bitmap given");
-    }
-    const ConversionMode mode =
-        HasOption(parsed.value(), "--dither") ? ConversionMode::Dither : ConversionMode::Nearest;
-
+int RunPack(const Invocation& invocation) {
+    const std::vector<std::string>& files = invocation.files;
     for (std::size_t i = 1; i < files.size(); ++i) {
         // A failed load has already been reported on standard error.
-        if (!LoadBitmapFile(files[i], mode)) {
+        if (!LoadBitmapFile(files[i], invocation.mode)) {
             return kExitFailure;
         }
         // "Add ->" passes over an image without pixels; in a batch that would silently

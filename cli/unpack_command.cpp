@@ -26,16 +26,8 @@ std::string BitmapNameFor(const std::string& stem, std::uint32_t index) {
 
 }  // namespace
 
-int RunUnpack(const std::vector<std::string>& arguments) {
-    const Command& command = *FindCommand("unpack");
-    const Result<ParsedArguments> parsed = ParseArguments(arguments, {});
-    if (!parsed) {
-        return UsageError(command, parsed.error());
-    }
-    const std::vector<std::string>& files = parsed.value().positional;
-    if (files.size() != 2) {
-        return UsageError(command, files.size() < 2 ? "missing file name" : "too many file names");
-    }
+int RunUnpack(const Invocation& invocation) {
+    const std::vector<std::string>& files = invocation.files;
     if (!LoadSpriteFile(files[0])) {
         return kExitFailure;
     }
