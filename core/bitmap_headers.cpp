@@ -200,7 +200,7 @@ Result<BitmapLayout> ReadBitmapLayout(std::span<const std::uint8_t> file) {
         const std::uint64_t width = layout.width;
         const std::uint64_t expanded = (width + 3) / 4 * 4 * layout.height;
         if (2 * expanded + 24 * (width + 2) > kMaxRle8Expansion * available) {
-            return Failure{kShorterThanHeaders};
+            return Failure{"its compressed pixels would expand to more than 512 times their size"};
         }
         if (expanded > kMaxRle8ExpandedBytes) {
             return Failure{"its compressed pixels would expand to more than 256 MiB"};
