@@ -1,15 +1,16 @@
 // quorvel-cli unpack INPUT.spr OUTPUT_DIR
 //
-// Does what the window does when the user loads a sprite file, then for each line selects
-// it, clicks "<-" and saves the current image as a bitmap, so it writes the same bytes.
+// Writes each sprite as the bitmap the window would save after taking it back with "<-":
+// the same encoder on the same pixels, so the same bytes, without going through the list.
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "cli/command.h"
 #include "core/bitmap_writer.h"
-#include "core/window_services.h"
-#include "sprites/sprite_editing.h"
+#include "core/indexed_image.h"
+#include "core/save_encoded.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
 
@@ -28,16 +29,15 @@ std::string BitmapNameFor(const std::string& stem, std::uint32_t index) {
 
 int RunUnpack(const Invocation& invocation) {
     const std::vector<std::string>& files = invocation.files;
-    if (!LoadSpriteFile(files[0])) {
+    const std::optional<SpriteSet> set = ReadSpriteFile(files[0]);
+    if (!set) {
         return kExitFailure;
     }
     const std::string stem = std::filesystem::path(files[0]).stem().string();
     const std::filesystem::path folder(files[1]);
-    const std::uint32_t count = CurrentSpriteSet().count;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        SelectLine(static_cast<std::int32_t>(i));
-        CopySpriteToImage();
-        if (!SaveBitmapFile((folder / BitmapNameFor(stem, i)).string())) {
+    for (std::uint32_t i = 0; i < set->count; ++i) {
+        const IndexedImage sprite{set->widths[i], set->heights[i], set->images[i]};
+        if (!SaveEncodedFile((folder / BitmapNameFor(stem, i)).string(), EncodeBitmap(sprite))) {
             return kExitFailure;
         }
     }

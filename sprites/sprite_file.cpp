@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -185,24 +186,31 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
     return bytes;
 }
 
-bool LoadSpriteFile(const std::string& fileName) {
-    FileReadResult read = ReadWholeFile(fileName);
+std::optional<SpriteSet> ReadSpriteFile(const std::string& fileName) {
+    const FileReadResult read = ReadWholeFile(fileName);
     if (read.problem == FileProblem::CannotOpen) {
         ShowFileError(CannotOpenForRead(fileName));
-        return false;
+        return std::nullopt;
     }
     if (read.problem != FileProblem::None) {
         ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
-        return false;
+        return std::nullopt;
     }
     Result<SpriteSet> decoded = DecodeSpriteFile(read.bytes);
     if (!decoded) {
         ShowFileError(CannotRead(fileName, decoded.error()));
+        return std::nullopt;
+    }
+    return std::move(decoded).value();
+}
+
+bool LoadSpriteFile(const std::string& fileName) {
+    std::optional<SpriteSet> read = ReadSpriteFile(fileName);
+    if (!read) {
         return false;
     }
-
     SpriteSet& set = CurrentSpriteSet();
-    set = std::move(decoded).value();
+    set = std::move(*read);
     ClearLines();
     for (std::uint32_t i = 0; i < set.count; ++i) {
         AppendLine(SpriteLine(i, set.widths[i], set.heights[i], LineForm::WithColon));
