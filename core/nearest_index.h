@@ -8,11 +8,8 @@
 
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "core/colour_cells.h"
+#include "core/vector_paths.h"
 
 namespace quorvel {
 
@@ -49,7 +46,7 @@ struct WeightedColour {
 // sets `distance` and returns the candidate's packed entry. Without a single branch: on
 // these processors a mispredicted branch costs more than the arithmetic, and which
 // candidate wins is as good as random.
-#if defined(__SSE2__)
+#if QUORVEL_SSE2
 // The four distances at once: the differences as 16-bit lanes, squared and summed in pairs
 // by one multiply-add, which leaves (36·dR)² + (59·dG)² and (11·dB)² + 0 per candidate.
 // Every value compared is below 2^31, so the signed comparisons order them.
