@@ -7,6 +7,7 @@
 
 #include "cli/command.h"
 #include "core/channel_tables.h"
+#include "quorvel_version.h"
 
 namespace quorvel::cli {
 namespace {
