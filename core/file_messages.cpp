@@ -22,4 +22,8 @@ std::string CannotWrite(const std::string& fileName, const std::string& reason) 
     return "Unable to write " + fileName + ": " + reason + ".";
 }
 
+std::string CannotAddWithoutPixels(const std::string& fileName) {
+    return "Unable to add " + fileName + ": the image has no pixels.";
+}
+
 }  // namespace quorvel

@@ -1,5 +1,6 @@
 #pragma once
-// The texts of the "File Error" box, composed in one place.
+// The texts of the "File Error" box (and of the command line's messages about files),
+// composed in one place.
 
 #include <string>
 
@@ -12,5 +13,8 @@ std::string CannotRead(const std::string& fileName, const std::string& reason);
 std::string CannotWrite(const std::string& fileName);  // "Unable to write NAME."
 // "Unable to write NAME: REASON."
 std::string CannotWrite(const std::string& fileName, const std::string& reason);
+// "Unable to add NAME: the image has no pixels.", when a batch would add a bitmap without pixels
+// to the sprite set.
+std::string CannotAddWithoutPixels(const std::string& fileName);
 
 }  // namespace quorvel

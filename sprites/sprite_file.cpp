@@ -50,10 +50,6 @@ std::uint64_t DirectoryEnd(std::uint64_t count) {
     return kCountBytes + kEntryBytes * count;
 }
 
-std::string Times(std::uint64_t width, std::uint64_t height) {
-    return std::to_string(width) + " \u00D7 " + std::to_string(height);
-}
-
 // Copies the blocks out of a file whose directory has been checked against it.
 SpriteSet CopySprites(std::span<const std::uint8_t> file, std::uint64_t count) {
     SpriteSet set;
@@ -135,7 +131,7 @@ Result<std::vector<std::uint32_t>> SpriteFileOffsets(std::span<const std::uint32
         const std::uint64_t width = widths[i];
         const std::uint64_t height = heights[i];
         if (width > kMaxField16 || height > kMaxField16) {
-            return Failure{"sprite " + std::to_string(i) + " is " + Times(width, height) +
+            return Failure{"sprite " + std::to_string(i) + " is " + SizeText(width, height) +
                            " pixels and a sprite file holds no side longer than 65535"};
         }
         if (next > kMaxOffset) {
@@ -163,7 +159,7 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
         const std::uint64_t blockBytes = std::uint64_t{set.widths[i]} * set.heights[i];
         if (set.images[i].size() != blockBytes) {
             return Failure{"sprite " + std::to_string(i) + " does not hold " +
-                           Times(set.widths[i], set.heights[i]) + " pixels"};
+                           SizeText(set.widths[i], set.heights[i]) + " pixels"};
         }
         fileBytes += blockBytes;
     }
