@@ -33,6 +33,10 @@ struct LoadCase {
     QStringList lines;
 };
 
+void PrintTo(const LoadCase& row, std::ostream* out) {
+    *out << (row.arrival == Arrival::Drop ? "drop " : "button ") << row.path;
+}
+
 std::vector<std::uint8_t> Bytes(Content content) {
     switch (content) {
         case Content::Picture:

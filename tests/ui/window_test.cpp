@@ -78,6 +78,11 @@ struct QuestionCase {
     Reply reply;
 };
 
+void PrintTo(const QuestionCase& row, std::ostream* out) {
+    *out << "way " << static_cast<int>(row.way) << ", before " << static_cast<int>(row.before)
+         << ", reply " << static_cast<int>(row.reply);
+}
+
 // clang-format off
 const QuestionCase kQuestions[] = {
     {Escape, Fresh, None},          {Escape, Added, No},         {Escape, Added, Yes},
