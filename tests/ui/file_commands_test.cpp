@@ -34,7 +34,8 @@ struct LoadCase {
 };
 
 void PrintTo(const LoadCase& row, std::ostream* out) {
-    *out << (row.arrival == Arrival::Drop ? "drop " : "button ") << row.path;
+    const char* const arrivals[] = {"button ", "drop ", "cancelled "};
+    *out << arrivals[static_cast<int>(row.arrival)] << row.path;
 }
 
 std::vector<std::uint8_t> Bytes(Content content) {
