@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "quorvel_version.h"
 #include "ui/app_resources.h"
 #include "ui/dialog_units.h"
 
@@ -24,7 +25,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(IconPixmap());
     icon->setGeometry(QRect(DialogRect(10, 5, 0, 0, base).topLeft(), QSize(32, 32)));
 
-    auto* name = new QLabel(QStringLiteral("quorvel Version 1.1"), this);
+    auto* name = new QLabel(QStringLiteral("quorvel Version " QUORVEL_SHORT_VERSION), this);
     name->setObjectName(QStringLiteral("version"));
     name->setGeometry(DialogRect(40, 5, 119, 8, base));
 

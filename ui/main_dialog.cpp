@@ -24,6 +24,7 @@
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
 #include "core/window_services.h"
+#include "quorvel_version.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
@@ -99,7 +100,7 @@ MainDialog::MainDialog(std::unique_ptr<FileDialogs> fileDialogs)
     instance = this;
     InitResources();
     setObjectName(QStringLiteral("mainDialog"));
-    setWindowTitle(QStringLiteral("quorvel 1.1"));
+    setWindowTitle(QStringLiteral("quorvel " QUORVEL_SHORT_VERSION));
     // A top-level window of its own, so it has a task-bar entry, with a minimise box and no
     // maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
