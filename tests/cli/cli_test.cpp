@@ -105,7 +105,6 @@ TEST_F(Cli, FailuresExitWithOneAndLeaveTheFilesAsTheyWere) {
         {{"convert", missing, kept}, "Unable to open " + missing + " for read.\n"},
         {{"convert", in, nowhere + "/out.bmp"},
          "Unable to open " + nowhere + "/out.bmp for write.\n"},
-        {{"pack", kept, in, missing}, "Unable to open " + missing + " for read.\n"},
         {{"pack", kept, in, empty}, "Unable to add " + empty + ": the image has no pixels.\n"},
         {{"list", cut}, "Unable to read " + cut + unreadable},
         {{"unpack", cut, files.path().string()}, "Unable to read " + cut + unreadable},

@@ -83,10 +83,6 @@ BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
     return f;
 }
 
-Bytes GamePaletteBytes() {
-    return {GamePalette.begin(), GamePalette.end()};
-}
-
 Bgr GameColour(std::uint8_t index) {
     return {GamePalette[4 * index], GamePalette[4 * index + 1], GamePalette[4 * index + 2]};
 }

@@ -38,7 +38,6 @@ BitmapFields TrueColourBitmap(const std::vector<std::vector<Bgr>>& rows);
 BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
                             const std::vector<std::uint8_t>& palette);
 
-std::vector<std::uint8_t> GamePaletteBytes();  // in file layout: blue, green, red, 0
 Bgr GameColour(std::uint8_t index);
 
 // Writes `bytes` to `path`; the test fails if it cannot.
