@@ -9,6 +9,7 @@
 #include "core/bitmap_headers.h"
 #include "core/bitmap_reader.h"
 #include "core/game_palette.h"
+#include "core/little_endian.h"
 #include "core/nearest_index.h"
 #include "tests/support/bitmap_builder.h"
 #include "tests/support/recording_window.h"
@@ -23,8 +24,8 @@ using testing::BuildBitmap;
 using testing::PalettedBitmap;
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes kGamePalette(GamePalette.begin(), GamePalette.end());
 using Change = std::function<void(BitmapFields&)>;
+const Bytes kGamePalette(GamePalette.begin(), GamePalette.end());
 
 IndexedImage Decode(const Bytes& file, ConversionMode mode = ConversionMode::Nearest) {
     Result<IndexedImage> image = DecodeBitmap(file, mode);
@@ -35,11 +36,9 @@ IndexedImage Decode(const Bytes& file, ConversionMode mode = ConversionMode::Nea
 // A 5 × 3 true-colour bitmap (rows carry padding) and a 5 × 2 one in the game palette.
 BitmapFields SmallTrueColour() {
     std::vector<std::vector<Bgr>> rows(3, std::vector<Bgr>(5));
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 5; ++x) {
-            rows[y][x] = {static_cast<std::uint8_t>(40 * x), static_cast<std::uint8_t>(80 * y),
-                          static_cast<std::uint8_t>(200 - 30 * x)};
-        }
+    for (std::uint8_t i = 0; i < 15; ++i) {
+        rows[i / 5][i % 5] = {static_cast<std::uint8_t>(40 * i),
+                              static_cast<std::uint8_t>(i / 5 * 80), 9};
     }
     return testing::TrueColourBitmap(rows);
 }
@@ -60,9 +59,7 @@ Bytes With(BitmapFields f, const Change& change) {
 // The first `length` bytes of `file`, with the size field telling the truth about them.
 Bytes CutTo(Bytes file, std::size_t length) {
     file.resize(length);
-    for (std::size_t i = 0; i < 4; ++i) {
-        file[2 + i] = static_cast<std::uint8_t>(length >> (8 * i));
-    }
+    WriteU32(file.data() + 2, static_cast<std::uint32_t>(length));
     return file;
 }
 
