@@ -79,6 +79,8 @@ TEST_F(SpriteFile, DamagedFilesAreRefusedAndChangeNothing) {
     for (int i = 0; i < 0xFFFF; ++i) {
         shared.insert(shared.end(), {0, 0, 0, 0, 64, 0, 128, 0});
     }
+    // Two empty sprites, whose directory is one byte short: nothing else would refuse them.
+    damaged.emplace_back(Bytes{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
 
     AddSprites(2);
     SelectLine(1);
