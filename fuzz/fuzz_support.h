@@ -4,6 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/channel_tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -11,11 +15,17 @@ namespace quorvel::fuzzing {
 
 // Builds the channel tables the colour search reads, once per process, as every front end
 // does at start-up. Every target calls it first.
-void PrepareProcess();
+inline void PrepareProcess() {
+    [[maybe_unused]] static const bool prepared = (BuildChannelTables(), true);
+}
 
 // Reports the broken condition and aborts, which libFuzzer records as a crash and the replay
 // as a failed test.
-[[noreturn]] void FailCheck(const char* condition, const char* file, int line);
+[[noreturn]] inline void FailCheck(const char* condition, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, condition);
+    std::fflush(stderr);
+    std::abort();
+}
 
 }  // namespace quorvel::fuzzing
 

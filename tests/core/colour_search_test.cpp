@@ -8,32 +8,22 @@
 namespace quorvel {
 namespace {
 
-void ExpectMatch(const NearestMatch& m, const NearestMatch& expected) {
-    EXPECT_EQ(m.index, expected.index);
-    EXPECT_EQ(m.distance, expected.distance);
-    EXPECT_EQ(m.dRed, expected.dRed);
-    EXPECT_EQ(m.dGreen, expected.dGreen);
-    EXPECT_EQ(m.dBlue, expected.dBlue);
-}
-
-TEST(FindNearestIndex, BlackAndWhite) {
-    ExpectMatch(FindNearestIndex(0, 0, 0), {0, 0, 0, 0, 0});
-    ExpectMatch(FindNearestIndex(252, 252, 252), {242, 0, 0, 0, 0});
-    // Pure white is nearest to entry 1 (252 each), which is reported as 242.
-    ExpectMatch(FindNearestIndex(255, 255, 255), {242, 1296 * 9 + 3481 * 9 + 121 * 9, 3, 3, 3});
-}
-
-TEST(FindNearestIndex, TiesGoToTheLowerIndex) {
-    // Colours exactly as far from two working colours.
-    struct Tie {
+TEST(FindNearestIndex, ReportsWhiteAs242AndTiesAsTheLowerIndex) {
+    // Pure white is nearest to entry 1 (252 each), reported as 242; then colours exactly as
+    // far from two working colours.
+    const struct {
         int r, g, b;
-        std::uint8_t lower;
+        std::uint8_t index;
         std::uint32_t distance;
-    };
-    for (const Tie& t : {Tie{190, 84, 237, 123, 2525065}, Tie{156, 8, 32, 101, 1253888},
-                         Tie{30, 9, 142, 19, 1965893}, Tie{75, 65, 34, 49, 226685}}) {
-        EXPECT_EQ(FindNearestIndex(t.r, t.g, t.b).index, t.lower);
-        EXPECT_EQ(FindNearestIndex(t.r, t.g, t.b).distance, t.distance);
+    } cases[] = {{0, 0, 0, 0, 0},
+                 {255, 255, 255, 242, (1296 + 3481 + 121) * 9},
+                 {190, 84, 237, 123, 2525065},
+                 {156, 8, 32, 101, 1253888},
+                 {30, 9, 142, 19, 1965893},
+                 {75, 65, 34, 49, 226685}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FindNearestIndex(c.r, c.g, c.b).index, c.index) << c.r << " " << c.g;
+        EXPECT_EQ(FindNearestIndex(c.r, c.g, c.b).distance, c.distance) << c.r << " " << c.g;
     }
     // Duplicate colours resolve to the first entry holding them.
     for (int i = 11; i <= 241; ++i) {

@@ -1,6 +1,6 @@
-// Both reductions against a plain version written straight from their
-// definition on top of the plain palette scan, on varied images: the outputs
-// must be identical byte for byte.
+// Both reductions, as each mode selects them, against a plain version written straight from
+// their definition on top of the plain palette scan, on varied images: the outputs must be
+// identical byte for byte, the zero padding of every row included.
 
 #include <gtest/gtest.h>
 
@@ -55,8 +55,9 @@ IndexedImage PlainReduction(const PalettedRows& r, bool dither) {
 void ExpectMatchesPlain(const PalettedRows& r, const std::string& what) {
     const TrueColourRows t{r.top, r.stride, r.width, r.height};
     for (const bool dither : {false, true}) {
-        const IndexedImage fast = r.palette ? (dither ? DiffuseDither(r) : ReduceNearest(r))
-                                            : (dither ? DiffuseDither(t) : ReduceNearest(t));
+        const ConversionMode mode = dither ? ConversionMode::Dither : ConversionMode::Nearest;
+        const IndexedImage fast =
+            r.palette ? ReduceToGamePalette(r, mode) : ReduceToGamePalette(t, mode);
         const IndexedImage plain = PlainReduction(r, dither);
         EXPECT_EQ(fast.width, plain.width) << what;
         EXPECT_EQ(fast.height, plain.height) << what;

@@ -40,26 +40,16 @@ BitmapFields Classic(const std::vector<std::vector<Pixel>>& rows, std::uint16_t 
 
 Bytes BuildBitmap(const BitmapFields& f) {
     Bytes info;  // everything between the file header and the pixel data
-    Put(info, f.infoSize, 4);
-    const int side = f.infoSize == 12 ? 2 : 4;
-    Put(info, static_cast<std::uint32_t>(f.width), side);
-    Put(info, static_cast<std::uint32_t>(f.height), side);
-    Put(info, f.planes, 2);
-    Put(info, f.bitCount, 2);
-    if (f.infoSize != 12) {
-        const auto imageSize = static_cast<std::uint32_t>(f.pixels.size());
-        for (std::uint32_t v : {f.compression, imageSize, 2835u, 2835u, f.coloursUsed, 0u}) {
-            Put(info, v, 4);
-        }
-        for (std::uint32_t mask : f.masks) {
-            Put(info, mask, 4);
-        }
-        if (f.infoSize > 40) {
-            info.resize(f.infoSize, 0);  // the masks go inside the longer header
-        }
+    const auto imageSize = static_cast<std::uint32_t>(f.pixels.size());
+    for (std::uint32_t v :
+         {40u, static_cast<std::uint32_t>(f.width), static_cast<std::uint32_t>(f.height),
+          1u | f.bitCount << 16u, f.compression, imageSize, 2835u, 2835u, f.coloursUsed, 0u}) {
+        Put(info, v, 4);
+    }
+    for (std::uint32_t mask : f.masks) {
+        Put(info, mask, 4);
     }
     info.insert(info.end(), f.palette.begin(), f.palette.end());
-    info.insert(info.end(), f.gap.begin(), f.gap.end());
     const auto offset = static_cast<std::uint32_t>(14 + info.size());
     Bytes out = {static_cast<std::uint8_t>(f.type[0]), static_cast<std::uint8_t>(f.type[1])};
     Put(out, f.fileSize.value_or(offset + static_cast<std::uint32_t>(f.pixels.size())), 4);
@@ -81,10 +71,6 @@ BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
     BitmapFields f = Classic(rows, 8, [](Bytes& out, std::uint8_t p) { out.push_back(p); });
     f.palette = palette;
     return f;
-}
-
-Bytes GamePaletteBytes() {
-    return {GamePalette.begin(), GamePalette.end()};
 }
 
 Bgr GameColour(std::uint8_t index) {

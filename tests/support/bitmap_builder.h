@@ -17,15 +17,12 @@ struct BitmapFields {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::uint16_t bitCount = 24;
-    std::uint16_t planes = 1;
-    std::uint32_t infoSize = 40;  // 12 writes the OS/2 header (16-bit width and height)
     std::uint32_t compression = 0;
     std::uint32_t coloursUsed = 0;
-    std::vector<std::uint32_t> masks;       // placed after a 40-byte header, or inside a longer one
-    std::vector<std::uint8_t> palette;      // raw bytes between the headers and the pixel data
-    std::vector<std::uint8_t> gap;          // raw bytes between the palette and the pixel data
-    std::vector<std::uint8_t> pixels;       // the pixel data exactly as stored
-    std::optional<std::uint32_t> fileSize;  // default: the real length
+    std::vector<std::uint32_t> masks;          // placed after the 40-byte header
+    std::vector<std::uint8_t> palette;         // raw bytes between the headers and the pixel data
+    std::vector<std::uint8_t> pixels;          // the pixel data exactly as stored
+    std::optional<std::uint32_t> fileSize;     // default: the real length
     std::optional<std::uint32_t> pixelOffset;  // default: where the pixel data really starts
     char type[2] = {'B', 'M'};
 };
@@ -38,7 +35,6 @@ BitmapFields TrueColourBitmap(const std::vector<std::vector<Bgr>>& rows);
 BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
                             const std::vector<std::uint8_t>& palette);
 
-std::vector<std::uint8_t> GamePaletteBytes();  // in file layout: blue, green, red, 0
 Bgr GameColour(std::uint8_t index);
 
 // Writes `bytes` to `path`; the test fails if it cannot.
