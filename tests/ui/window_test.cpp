@@ -1,163 +1,401 @@
-// The window around the file commands: its preview, About box, and the question before
-// unsaved sprites would be lost by closing it or loading a sprite file.
+// The main window driven as a user would drive it, on Qt's off-screen platform unless told
+// otherwise: its file dialogs answer from a script, or are the real ones typed into.
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QWindow>
+#include <functional>
 
+#include "core/bitmap_reader.h"
+#include "core/bitmap_writer.h"
 #include "core/game_palette.h"
-#include "tests/ui/window_fixture.h"
+#include "sprites/sprite_file.h"
+#include "sprites/sprite_set.h"
+#include "tests/support/bitmap_builder.h"
+#include "ui/main_dialog.h"
 #include "ui/preview_image.h"
+#include "ui/qt_file_dialogs.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace quorvel::testing {
 namespace {
 
-using MainWindow = WindowTest;
+using Answer = std::function<void(QWidget*)>;
+
+// Clicks `button` of a Yes/No box, which must have No as its default.
+Answer Press(QMessageBox::StandardButton button) {
+    return [button](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        ASSERT_TRUE(box != nullptr && box->button(button) != nullptr) << "not a Yes/No box";
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        box->button(button)->click();
+    };
+}
+
+// Types `path` into a file dialog's name box and accepts, as its Open or Save button does.
+Answer Select(const QString& path) {
+    return [path](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+// Answers each file dialog with the next scripted path (empty: cancelled), noting "*.bmp open" etc.
+class ScriptedFileDialogs : public FileDialogs {
+  public:
+    QString Choose(const FileChoice& choice) override {
+        const bool opening = choice.action == FileAction::Open;
+        asked.push_back(InitialFileName(choice.kind) + (opening ? " open" : " save"));
+        EXPECT_FALSE(answers.isEmpty()) << "a file dialog opened that the test did not expect";
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QStringList answers;
+    QStringList asked;
+};
+
+class MainWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.isValid());
+        QDir::setCurrent(folder_.path());
+        CurrentImage() = IndexedImage{};
+        CurrentSpriteSet() = SpriteSet{};
+        window_ = std::make_unique<MainDialog>(std::unique_ptr<FileDialogs>(dialogs_));
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        poll_.callOnTimeout([this] { AnswerModal(); });
+        poll_.start(5);
+    }
+
+    QString PathOf(const QString& name) const { return folder_.filePath(name); }
+    void WriteFile(const QString& name, const std::vector<std::uint8_t>& bytes) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(PathOf(name)).absolutePath()));
+        WriteTestFile(PathOf(name).toStdString(), bytes);
+    }
+    QString Folder() const { return QDir::current().canonicalPath(); }
+    // Clicks `button`, whose file dialog, if `pick` is given, answers with it ("": cancelled).
+    void Click(const char* button, const char* pick = nullptr) {
+        if (pick != nullptr) {
+            dialogs_->answers.push_back(*pick != 0 ? PathOf(pick) : QString());
+        }
+        window_->findChild<QPushButton*>(button)->click();
+    }
+    QString Text(const char* label) const { return window_->findChild<QLabel*>(label)->text(); }
+    QStringList Lines() const {
+        QStringList lines;
+        const auto* list = window_->findChild<QListWidget*>("spriteList");
+        for (int i = 0; i < list->count(); ++i) {
+            lines.push_back(list->item(i)->text());
+        }
+        return lines;
+    }
+    QRadioButton* Radio(bool dither) const {
+        return window_->findChild<QRadioButton*>(dither ? "diffusionDither" : "nearestColor");
+    }
+    // Drags the file over the window and drops it there; the load runs once the drop is over.
+    void Drop(const QString& name) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(PathOf(name))});
+        QDragEnterEvent enter({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window_.get(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window_.get(), &drop);
+        QCoreApplication::processEvents();
+    }
+
+    // Answers the modal window or menu that opened last by the next queued answer or else by
+    // closing it as Escape would, and records it as "title: text" (text of a message box).
+    void AnswerModal() {
+        QWidget* window = QApplication::activePopupWidget();
+        window = window != nullptr ? window : QApplication::activeModalWidget();
+        if (window == nullptr || window == handled_ || !window->isVisible()) {
+            return;
+        }
+        handled_ = window;
+        const auto* box = qobject_cast<QMessageBox*>(window);
+        seen_.push_back(window->windowTitle() + QStringLiteral(": ") + (box ? box->text() : ""));
+        const Answer answer = answers_.isEmpty() ? Answer(&QWidget::close) : answers_.takeFirst();
+        // From a fresh timer, so that a window the answer opens is seen by a later poll.
+        QTimer::singleShot(0, &poll_, [target = QPointer<QWidget>(window), answer] {
+            if (target) {
+                answer(target);
+            }
+        });
+    }
+
+    QTemporaryDir folder_;
+    ScriptedFileDialogs* dialogs_ = new ScriptedFileDialogs;  // owned by the window
+    std::unique_ptr<MainDialog> window_;
+    QList<Answer> answers_;
+    QStringList seen_;
+    QPointer<QWidget> handled_;
+    QTimer poll_;
+};
+
+// An image of palette entries 11 to 241 in diagonal stripes.
+IndexedImage PatternImage(std::uint32_t width, std::uint32_t height) {
+    IndexedImage image{width, height, std::vector<std::uint8_t>(std::size_t{width} * height)};
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+        image.pixels[i] = static_cast<std::uint8_t>(11 + (i % width + i / width) % 231);
+    }
+    return image;
+}
+
+SpriteSet TwoSprites() {
+    return {2, {4, 3}, {2, 5}, {PatternImage(4, 2).pixels, PatternImage(3, 5).pixels}};
+}
+
+// A true-colour bitmap (127 × 64) of smooth colour changes, which Nearest and Dither tell apart.
+std::vector<std::uint8_t> Picture() {
+    std::vector<std::vector<Bgr>> rows(64, std::vector<Bgr>(127));
+    for (std::size_t i = 0; i < 64 * 127; ++i) {
+        const auto x = static_cast<std::uint8_t>(i % 127), y = static_cast<std::uint8_t>(i / 127);
+        rows[y][x] = {static_cast<std::uint8_t>(2 * x), static_cast<std::uint8_t>(4 * y),
+                      static_cast<std::uint8_t>(x + y)};
+    }
+    return BuildBitmap(TrueColourBitmap(rows));
+}
 
 // The 200 × 200 frame shows the image at 1:1 from its top-left corner, cut off at the frame's
 // edge, black where the image is not; also for widths that are not a multiple of 4.
 TEST_F(MainWindow, PreviewShowsTheImageFromTheTopLeftAndBlackAroundIt) {
-    constexpr QRgb kBlack = 0xFF000000u;
-    for (const auto& [width, height] : {std::pair{0, 0}, {10, 10}, {300, 50}, {5, 3}, {203, 201}}) {
+    for (const auto& [width, height] : {std::pair{0, 0}, {300, 50}, {5, 3}, {203, 201}}) {
         SCOPED_TRACE(::testing::Message() << width << " × " << height);
         const IndexedImage& image = CurrentImage() = PatternImage(width, height);
         const QImage shot = window_->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QRgb window = shot.pixel(0, 0);
-        ASSERT_NE(window, kBlack);
         int wrong = 0;  // pixels of the frame and the window's row and column just past it
         for (int y = 0; y <= 200; ++y) {
             for (int x = 0; x <= 200; ++x) {
-                const QRgb expected = x == 200 || y == 200 ? window
+                const QRgb expected = x == 200 || y == 200 ? shot.pixel(0, 0)
                                       : x < width && y < height
-                                          ? kBlack | kGameColours[image.pixels[y * width + x]]
-                                          : kBlack;
-                wrong += shot.pixel(kPreviewOrigin + QPoint(x, y)) != expected;
+                                          ? kGameColours[image.pixels[y * width + x]]
+                                          : 0;
+                wrong += shot.pixel(kPreviewOrigin + QPoint(x, y)) != (0xFF000000u | expected);
             }
         }
         EXPECT_EQ(wrong, 0);
     }
 }
 
-TEST_F(MainWindow, TheWindowMenusAboutItemOpensTheAboutBox) {
-    answerer_.Then([](QWidget* menu) {
-        const QList<QAction*> items = menu->actions();  // ending in a separator and About
-        EXPECT_TRUE(items.size() >= 3 && items[items.size() - 2]->isSeparator());
-        EXPECT_EQ(items.back()->text(), "&About quorvel...");
-        qobject_cast<QMenu*>(menu)->setActiveAction(items.back());
+TEST_F(MainWindow, ARightClickOpensTheMenuWhoseLastItemOpensTheAboutBox) {
+    answers_.push_back([](QWidget* menu) {
+        qobject_cast<QMenu*>(menu)->setActiveAction(menu->actions().back());
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    answerer_.Then([](QWidget* about) {
-        const auto* version = about->findChild<QLabel*>("version");
-        ASSERT_NE(version, nullptr);
-        EXPECT_EQ(version->text(), "quorvel Version 1.1");
+    answers_.push_back([](QWidget* about) {
         EXPECT_EQ(about->findChild<QLabel*>("picture")->pixmap().size(), QSize(240, 128));
-        EXPECT_EQ(about->findChild<QLabel*>("icon")->pixmap().size(), QSize(32, 32));
         about->findChild<QPushButton*>("ok")->click();
     });
     // Through the window system, which turns a right click into a context-menu request.
     QTest::mouseClick(window_->windowHandle(), Qt::RightButton, {}, QPoint(100, 100));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return answerer_.seen.size() == 2; }));
-
-    EXPECT_EQ(answerer_.seen[1], "About quorvel: ");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return seen_.size() == 2; }));
+    EXPECT_EQ(seen_[1], "About quorvel: ");
     EXPECT_TRUE(window_->isVisible());
 }
 
-// CloseBox: the close request the close box and the window manager send to the window;
-// WidgetClose: QWidget::close(), as a program would call it.
+// CloseBox: the window system's close request; WidgetClose: QWidget::close() called directly.
 enum class Way { Escape, Enter, CloseBox, WidgetClose, MenuClose, LoadButton, DropSprites };
-// How the set came to be. Fresh: Add with no image, which changes nothing; Fresh, Saved and
-// Loaded leave nothing unsaved.
-enum class Before { Fresh, Added, Inserted, Deleted, Saved, Loaded };
-enum class Reply { None, Yes, No };  // None: no question may come
+// After Add to a loaded set: the question answered No or Yes, or none after saving or reloading.
+enum class Then { No, Yes, Saved, Reloaded };
 using enum Way;
-using enum Before;
-using enum Reply;
+using enum Then;
 
-struct QuestionCase {
-    Way way;
-    Before before;
-    Reply reply;
-};
-
-void PrintTo(const QuestionCase& row, std::ostream* out) {
-    *out << "way " << static_cast<int>(row.way) << ", before " << static_cast<int>(row.before)
-         << ", reply " << static_cast<int>(row.reply);
-}
-
-// clang-format off
-const QuestionCase kQuestions[] = {
-    {Escape, Fresh, None},          {Escape, Added, No},         {Escape, Added, Yes},
-    {Enter, Fresh, None},           {Enter, Inserted, No},       {Enter, Inserted, Yes},
-    {CloseBox, Saved, None},        {CloseBox, Deleted, No},     {CloseBox, Deleted, Yes},
-    {WidgetClose, Loaded, None},    {WidgetClose, Inserted, No}, {WidgetClose, Added, Yes},
-    {MenuClose, Fresh, None},       {MenuClose, Deleted, No},    {MenuClose, Added, Yes},
-    {LoadButton, Saved, None},      {LoadButton, Added, No},     {LoadButton, Deleted, Yes},
-    {DropSprites, Loaded, None},    {DropSprites, Added, No},    {DropSprites, Inserted, Yes},
-};
-// clang-format on
-
-class DiscardQuestion : public WindowTest, public ::testing::WithParamInterface<QuestionCase> {
-  protected:
-    // Builds the set through the window's own commands, from a file of two sprites with the
-    // second line selected.
-    void Prepare(Before before) {
-        WriteFile(PathOf("two.spr"),
-                  EncodeSpriteFile({2, {2, 3}, {2, 1}, {{1, 2, 3, 4}, {5, 6, 7}}}).value());
-        WriteFile(PathOf("one.spr"), EncodeSpriteFile({1, {1}, {1}, {{5}}}).value());
-        if (before != Fresh) {
-            ASSERT_TRUE(LoadSpriteFile("two.spr"));
-            CurrentImage() = PatternImage(6, 6);
-            window_->SelectLine(1);
-        }
-        Click(before == Inserted  ? "insertSprite"
-              : before == Deleted ? "deleteSprite"
-                                  : "addSprite");
-        if (before == Saved) {
-            Pick(PathOf("saved.spr"));
-            Click("saveSprites");
-        } else if (before == Loaded) {
-            ASSERT_TRUE(LoadSpriteFile("two.spr"));
-        }
-    }
-};
+class DiscardQuestion : public MainWindow,
+                        public ::testing::WithParamInterface<std::tuple<Way, Then>> {};
 
 TEST_P(DiscardQuestion, ComesBeforeUnsavedSpritesWouldBeLost) {
-    const QuestionCase& row = GetParam();
-    Prepare(row.before);
-    const QStringList linesBefore = Lines();
-    if (row.reply != None) {
-        answerer_.ThenPress(row.reply == Yes ? QMessageBox::Yes : QMessageBox::No);
+    const auto [way, then] = GetParam();
+    WriteFile("one.spr", EncodeSpriteFile({1, {1}, {1}, {{5}}}).value());
+    ASSERT_TRUE(LoadSpriteFile("one.spr"));
+    CurrentImage() = PatternImage(6, 6);
+    Click("addSprite");
+    if (then == Saved) {
+        Click("saveSprites", "saved.spr");
+    } else if (then == Reloaded) {
+        ASSERT_TRUE(LoadSpriteFile("one.spr"));
     }
-    const bool goesOn = row.reply != No;
-    const bool closing = row.way != LoadButton && row.way != DropSprites;
-    if (row.way == Escape || row.way == Enter) {
+    const QStringList linesBefore = Lines();
+    const bool asked = then == Yes || then == No;
+    if (asked) {
+        answers_.push_back(Press(then == Yes ? QMessageBox::Yes : QMessageBox::No));
+    }
+    const bool goesOn = then != No;
+    const bool closing = way != LoadButton && way != DropSprites;
+    if (way == Escape || way == Enter) {
         QTest::keyClick(window_->findChild<QListWidget*>("spriteList"),
-                        row.way == Escape ? Qt::Key_Escape : Qt::Key_Return);
-    } else if (row.way == CloseBox) {
+                        way == Escape ? Qt::Key_Escape : Qt::Key_Return);
+    } else if (way == CloseBox) {
         window_->windowHandle()->close();
-    } else if (row.way == WidgetClose) {
+    } else if (way == WidgetClose) {
         window_->close();
-    } else if (row.way == MenuClose) {
-        answerer_.answers.push_front([](QWidget* menu) { QTest::keyClick(menu, 'c'); });  // &Close
+    } else if (way == MenuClose) {
+        answers_.push_front([](QWidget* menu) { QTest::keyClick(menu, 'c'); });  // &Close
         window_->ShowWindowMenu(window_->mapToGlobal(QPoint(100, 100)));
-    } else if (row.way == DropSprites) {
-        DropFile(window_.get(), PathOf("one.spr"));
+    } else if (way == DropSprites) {
+        Drop("one.spr");
     } else {
-        if (goesOn) {
-            Pick(PathOf("one.spr"));
-        }
-        Click("loadSprites");
+        Click("loadSprites", goesOn ? "one.spr" : nullptr);
     }
 
-    EXPECT_EQ(answerer_.seen.filter("quorvel: "),  // the window menu is seen too
-              row.reply == None ? QStringList{}
-                                : QStringList{"quorvel: The sprite set has changes that are not "
-                                              "saved. Discard them?"});
+    EXPECT_EQ(seen_.filter("quorvel: The sprite set has changes that are not saved.").size(),
+              asked);
     EXPECT_EQ(window_->isVisible(), !(closing && goesOn));
     EXPECT_EQ(Lines(), !closing && goesOn ? QStringList{"#0:\t1 × 1"} : linesBefore);
-    EXPECT_EQ(CurrentSpriteSet().count, static_cast<std::uint32_t>(Lines().size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(MainWindow, DiscardQuestion, ::testing::ValuesIn(kQuestions));
+INSTANTIATE_TEST_SUITE_P(MainWindow, DiscardQuestion,
+                         ::testing::Combine(::testing::Values(Escape, Enter, CloseBox, WidgetClose,
+                                                              MenuClose, LoadButton, DropSprites),
+                                            ::testing::Values(No, Yes, Saved, Reloaded)));
+
+enum class Arrival { Button, Dropped, Cancelled };  // Cancelled: at the button's file dialog
+using enum Arrival;
+
+struct LoadCase {
+    Arrival arrival;
+    const char* path;    // in the temporary folder; a name starting "gone" is not there
+    bool dither;         // checked before the load
+    const char* error;   // the one message shown, after "File Error: ", "" for none
+    const char* folder;  // the working folder afterwards
+    const char* imageLabel;
+    const char* countLabel;
+};
+
+// Before each load the image (8 × 3) and the set (two sprites) are present, but the labels and
+// the list have not been told of them. Failures leave both, and the label of the load shows them.
+const LoadCase kLoads[] = {
+    {Button, "pictures/sample.bmp", true, "", "pictures", "(128 × 64)", "0 images"},
+    {Button, "sample.bmp", false, "", "", "(128 × 64)", "0 images"},
+    {Dropped, "in/Sample.BMP", true, "", "in", "(128 × 64)", "0 images"},
+    {Button, "sprites/two.spr", true, "", "sprites", "(no image)", "2 images"},
+    {Dropped, "in/two.Spr", true, "", "in", "(no image)", "2 images"},
+    {Button, "gone.bmp", false, "Unable to open gone.bmp for read.", "", "(8 × 3)", "0 images"},
+    {Button, "gone.spr", true, "Unable to open gone.spr for read.", "", "(no image)", "2 images"},
+    {Cancelled, "pictures/sample.bmp", true, "", "", "(no image)", "0 images"},
+    {Cancelled, "sprites/two.spr", true, "", "", "(no image)", "0 images"},
+    {Dropped, "in/notes.txt", true,
+     "Unable to load notes.txt: only Windows bitmaps (.bmp) and Creatures sprite files (.spr) can "
+     "be loaded.",
+     "", "(no image)", "0 images"},
+};
+
+class LoadTable : public MainWindow, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(LoadTable, ShowsWhatWasLoadedAndEntersTheFilesFolder) {
+    const LoadCase& row = GetParam();
+    const std::optional<FileKind> kind = KindOfFileName(row.path);
+    if (row.arrival != Cancelled && !QString(row.path).startsWith("gone")) {
+        WriteFile(row.path, kind == FileKind::Bitmap   ? Picture()
+                            : kind == FileKind::Sprite ? EncodeSpriteFile(TwoSprites()).value()
+                                                       : std::vector<std::uint8_t>{'h', 'i'});
+    }
+    CurrentImage() = PatternImage(8, 3);
+    CurrentSpriteSet() = TwoSprites();
+    Radio(row.dither)->click();
+
+    if (row.arrival == Dropped) {
+        Drop(row.path);
+    } else {
+        Click(kind == FileKind::Bitmap ? "loadBitmap" : "loadSprites",
+              row.arrival == Button ? row.path : "");
+        EXPECT_EQ(dialogs_->asked,
+                  QStringList{kind == FileKind::Bitmap ? "*.bmp open" : "*.spr open"});
+    }
+
+    const bool loaded = *row.error == 0 && row.arrival != Cancelled;
+    EXPECT_EQ(seen_, *row.error ? QStringList{QString("File Error: ") + row.error} : QStringList{});
+    EXPECT_EQ(Folder(), QDir(PathOf(row.folder)).canonicalPath());
+    EXPECT_EQ(Text("imageLabel"), row.imageLabel);
+    EXPECT_EQ(Text("countLabel"), row.countLabel);
+    EXPECT_EQ(Lines(), (loaded && kind == FileKind::Sprite ? QStringList{"#0:\t4 × 2", "#1:\t3 × 5"}
+                                                           : QStringList{}));
+    EXPECT_EQ(
+        CurrentImage().pixels,
+        loaded && kind == FileKind::Bitmap  // its size: the label
+            ? DecodeBitmap(Picture(), row.dither ? ConversionMode::Dither : ConversionMode::Nearest)
+                  .value()
+                  .pixels
+            : PatternImage(8, 3).pixels);
+    // A bitmap load reads the radio group into the mode; Add puts the group back to the mode.
+    Radio(false)->click();
+    Click("addSprite");
+    EXPECT_EQ(Radio(true)->isChecked(), row.dither && kind == FileKind::Bitmap);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, LoadTable, ::testing::ValuesIn(kLoads));
+
+TEST_F(MainWindow, SavesWriteInTheChosenFolderAndReportFailures) {
+    CurrentImage() = PatternImage(8, 3);
+    CurrentSpriteSet() = TwoSprites();
+    ASSERT_TRUE(QDir().mkpath(PathOf("pictures")));
+    Click("saveSprites", "");
+    Click("saveSprites", "saved.spr");
+    Click("saveSprites", "gone/kept.spr");  // a folder that cannot be entered
+    Click("saveBitmap", "pictures/saved.bmp");
+
+    EXPECT_EQ(ReadTestFile(PathOf("pictures/saved.bmp").toStdString()),
+              EncodeBitmap(PatternImage(8, 3)).value());
+    EXPECT_EQ(ReadTestFile(PathOf("saved.spr").toStdString()),
+              EncodeSpriteFile(TwoSprites()).value());
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"saved.spr"});
+    EXPECT_EQ(seen_, QStringList{"File Error: Unable to open kept.spr for write."});
+    EXPECT_EQ(Folder(), QDir(PathOf("pictures")).canonicalPath());
+    EXPECT_EQ(dialogs_->asked,
+              QStringList({"*.spr save", "*.spr save", "*.spr save", "*.bmp save"}));
+}
+
+// The real dialogs: Open takes a read-only file; Save refuses a read-only file or folder and asks
+// before replacing a file, and each refusal or No brings the dialog back.
+TEST_F(MainWindow, QtFileDialogsRefuseReadOnlySaveTargetsAndConfirmReplacing) {
+    QtFileDialogs dialogs(nullptr);
+    ASSERT_TRUE(QDir().mkdir(PathOf("locked")));
+    QFile::setPermissions(PathOf("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    WriteFile("kept.spr", {1});
+    QFile::setPermissions(PathOf("kept.spr"), QFile::ReadOwner);
+    WriteFile("old.spr", {1});
+    answers_ = {Select(PathOf("kept.spr"))};
+    EXPECT_EQ(dialogs.Choose({FileKind::Sprite, FileAction::Open}), PathOf("kept.spr"));
+    answers_ = {Select(PathOf("locked/new.spr")), &QWidget::close,
+                Select(PathOf("kept.spr")),       &QWidget::close,
+                Select(PathOf("old.spr")),        Press(QMessageBox::No),
+                Select(PathOf("old.spr")),        Press(QMessageBox::Yes)};
+    EXPECT_EQ(dialogs.Choose({FileKind::Sprite, FileAction::Save}), PathOf("old.spr"));
+    ASSERT_EQ(seen_.size(), 9);  // the Open dialog, then four times the dialog and a message box
+    EXPECT_TRUE(seen_[2].startsWith("Save As: new.spr cannot be saved in"));
+    EXPECT_EQ(seen_[4], "Save As: kept.spr is read-only.\nChoose another name.");
+    EXPECT_TRUE(seen_[6].startsWith("Confirm Save As: old.spr already exists."));
+}
 
 }  // namespace
 }  // namespace quorvel::testing
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");  // also when the build lists the tests
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
