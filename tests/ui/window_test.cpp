@@ -262,6 +262,7 @@ struct LoadCase {
 // the list have not been told of them. Failures leave both, and the label of the load shows them.
 const LoadCase kLoads[] = {
     {Button, "pictures/sample.bmp", true, "", "pictures", "(128 × 64)", "0 images"},
+    {Button, "sample.bmp", false, "", "", "(128 × 64)", "0 images"},
     {Dropped, "in/Sample.BMP", true, "", "in", "(128 × 64)", "0 images"},
     {Button, "sprites/two.spr", true, "", "sprites", "(no image)", "2 images"},
     {Dropped, "in/two.Spr", true, "", "in", "(no image)", "2 images"},
@@ -304,13 +305,11 @@ TEST_P(LoadTable, ShowsWhatWasLoadedAndEntersTheFilesFolder) {
     EXPECT_EQ(window_->findChild<QLabel*>("countLabel")->text(), row.countLabel);
     EXPECT_EQ(Lines(), (loaded && kind == FileKind::Sprite ? QStringList{"#0:\t4 × 2", "#1:\t3 × 5"}
                                                            : QStringList{}));
-    EXPECT_EQ(
-        CurrentImage().pixels,
-        loaded && kind == FileKind::Bitmap  // its size: the label
-            ? DecodeBitmap(Picture(), row.dither ? ConversionMode::Dither : ConversionMode::Nearest)
-                  .value()
-                  .pixels
-            : PatternImage(8, 3).pixels);
+    const ConversionMode mode = row.dither ? ConversionMode::Dither : ConversionMode::Nearest;
+    const IndexedImage image = loaded && kind == FileKind::Bitmap
+                                   ? DecodeBitmap(Picture(), mode).value()
+                                   : PatternImage(8, 3);
+    EXPECT_EQ(CurrentImage().pixels, image.pixels);  // its size: the label
     // A bitmap load reads the radio group into the mode; Add puts the group back to the mode.
     window_->findChild<QRadioButton*>("nearestColor")->click();
     Click("addSprite");
