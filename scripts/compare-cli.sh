@@ -87,37 +87,6 @@ for kind in bitmap_decode sprite_decode round_trip; do
         [ -d "$here/fuzz/$top/$kind" ] && corpora+=("$here/fuzz/$top/$kind")
     done
 done
-for corpus in "${corpora[@]}"; do
-    mapfile -t files < <(find "$corpus" -type f ! -name '.*' ! -name '*.md' | sort |
-        awk -v step="$step" '(NR - 1) % step == 0')
-    case "$corpus" in
-    *sprite_decode) sprite_inputs+=("${files[@]}") ;;
-    *round_trip) bitmap_inputs+=("${files[@]}") sprite_inputs+=("${files[@]}") ;;
-    *) bitmap_inputs+=("${files[@]}") ;;
-    esac
-    for file in "${files[@]}"; do
-        case "$corpus" in
-        *sprite_decode) ;;
-        *)
-            add_case "$corpus" convert "$file" out.bmp
-            add_case "$corpus" convert --dither "$file" out.bmp
-            ;;
-        esac
-        case "$corpus" in
-        *sprite_decode | *round_trip)
-            add_case "$corpus" list "$file"
-            add_case "$corpus" unpack "$file" unpacked
-            ;;
-        esac
-    done
-done
-
-# The usage texts and command-line mistakes.
-for arguments in "--help" "--version" "" "frobnicate" "convert --help" "convert --sideways a b" \
-    "pack" "list a b" "unpack --dither a b"; do
-    # shellcheck disable=SC2086 # the words are the arguments
-    add_case / $arguments
-done
 
 run_all() {  # run_all FIRST_CASE: both sides of every case from FIRST_CASE on
     local first="$1"
@@ -125,26 +94,65 @@ run_all() {  # run_all FIRST_CASE: both sides of every case from FIRST_CASE on
     # Both sides in turn, so that Wine is never idle long enough for its server to stop.
     xargs -a "$work/batch" -n 1 -P "$jobs" bash -c 'run_case linux "$0" && run_case windows "$0"'
 }
+
+# Whether case NUMBER succeeded on Linux.
+succeeded() {
+    [ "$(cat "$work/linux/$(printf '%05d' "$1")/.status")" = 0 ]
+}
+
+# First every input through its reader: each bitmap converted by nearest colour, each sprite
+# file unpacked (the round-trip inputs are read both ways), and the usage texts.
+declare -A first_case  # "command input" -> case number
+for corpus in "${corpora[@]}"; do
+    mapfile -t files < <(find "$corpus" -type f ! -name '.*' ! -name '*.md' | sort |
+        awk -v step="$step" '(NR - 1) % step == 0')
+    for file in "${files[@]}"; do
+        if [[ "$corpus" != *sprite_decode ]]; then
+            bitmap_inputs+=("$corpus $file")
+            first_case["convert $file"]=$count
+            add_case "$corpus" convert "$file" out.bmp
+        fi
+        if [[ "$corpus" == *sprite_decode || "$corpus" == *round_trip ]]; then
+            sprite_inputs+=("$corpus $file")
+            first_case["unpack $file"]=$count
+            add_case "$corpus" unpack "$file" unpacked
+        fi
+    done
+done
+for arguments in "--help" "--version" "" "frobnicate" "convert --help" "convert --sideways a b" \
+    "pack" "list a b" "unpack --dither a b"; do
+    # shellcheck disable=SC2086 # the words are the arguments
+    add_case / $arguments
+done
 run_all 0
 
-# Then pack what converted on Linux, in order, per corpus and method (a failing input would
-# stop a pack at once), and list and unpack each sprite file written.
-first_pack=$count
-for corpus in "${corpora[@]}"; do
-    good=()
-    for file in "$work"/cases/*; do
-        mapfile -t words <"$file"
-        [ "${words[0]}" = "$corpus" ] && [ "${words[1]}" = convert ] && [ "${words[2]}" != --dither ] &&
-            [ "$(cat "$work/linux/$(basename "$file")/.status")" = 0 ] && good+=("${words[2]}")
-    done
-    if [ ${#good[@]} -gt 0 ]; then
-        add_case "$corpus" pack out.spr "${good[@]}"
-        add_case "$corpus" pack --dither out.spr "${good[@]}"
+# Then, on the inputs that read, what else the commands do with them: convert by dithering,
+# list, and pack per folder and method (in order; a failing input would stop a pack at once).
+second=$count
+declare -A good
+for entry in "${bitmap_inputs[@]}"; do
+    corpus="${entry%% *}" file="${entry#* }"
+    if succeeded "${first_case["convert $file"]}"; then
+        add_case "$corpus" convert --dither "$file" out.bmp
+        good["$corpus"]+="$file"$'\n'
     fi
 done
-run_all "$first_pack"
-first_spr=$count
-for ((i = first_pack; i < first_spr; i++)); do
+for entry in "${sprite_inputs[@]}"; do
+    corpus="${entry%% *}" file="${entry#* }"
+    succeeded "${first_case["unpack $file"]}" && add_case "$corpus" list "$file"
+done
+first_pack=$count
+for corpus in "${!good[@]}"; do
+    mapfile -t files < <(printf '%s' "${good[$corpus]}")
+    add_case "$corpus" pack out.spr "${files[@]}"
+    add_case "$corpus" pack --dither out.spr "${files[@]}"
+done
+last_pack=$count
+run_all "$second"
+
+# Last, list and unpack every sprite file the packs wrote.
+third=$count
+for ((i = first_pack; i < last_pack; i++)); do
     written="$work/linux/$(printf '%05d' "$i")/out.spr"
     if [ -f "$written" ]; then
         cp "$written" "$work/pack-$i.spr"
@@ -152,7 +160,7 @@ for ((i = first_pack; i < first_spr; i++)); do
         add_case "$work" unpack "$work/pack-$i.spr" unpacked
     fi
 done
-run_all "$first_spr"
+run_all "$third"
 
 differing=0
 for file in "$work"/cases/*; do
