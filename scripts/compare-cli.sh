@@ -40,18 +40,18 @@ export wine
 # Case files: one argument a line. An argument that is an absolute path is an input, linked
 # into the case's folder under its name relative to $corpus (folders joined by '_').
 count=0
+mkdir "$work/cases"
 add_case() {  # add_case CORPUS ARGUMENT...
-    local corpus="$1" file="$work/cases/$(printf '%05d' "$count")"
-    shift
+    local id
+    printf -v id '%05d' "$count"
     count=$((count + 1))
-    mkdir -p "$work/cases"
-    printf '%s\n' "$corpus" "$@" >"$file"
+    printf '%s\n' "$@" >"$work/cases/$id"
 }
 
 # Runs one case on one side: `run_case SIDE CASE_FILE`.
 run_case() {
     local side="$1" file="$2" corpus argument
-    local folder="$work/$side/$(basename "$file")" arguments=()
+    local folder="$work/$side/${file##*/}" arguments=()
     mkdir -p "$folder/unpacked"
     { read -r corpus; mapfile -t raw; } <"$file"
     for argument in "${raw[@]}"; do
@@ -97,7 +97,10 @@ run_all() {  # run_all FIRST_CASE: both sides of every case from FIRST_CASE on
 
 # Whether case NUMBER succeeded on Linux.
 succeeded() {
-    [ "$(cat "$work/linux/$(printf '%05d' "$1")/.status")" = 0 ]
+    local id status
+    printf -v id '%05d' "$1"
+    read -r status <"$work/linux/$id/.status"
+    [ "$status" = 0 ]
 }
 
 # First every input through its reader: each bitmap converted by nearest colour, each sprite
@@ -153,7 +156,8 @@ run_all "$second"
 # Last, list and unpack every sprite file the packs wrote.
 third=$count
 for ((i = first_pack; i < last_pack; i++)); do
-    written="$work/linux/$(printf '%05d' "$i")/out.spr"
+    printf -v id '%05d' "$i"
+    written="$work/linux/$id/out.spr"
     if [ -f "$written" ]; then
         cp "$written" "$work/pack-$i.spr"
         add_case "$work" list "$work/pack-$i.spr"
@@ -164,7 +168,7 @@ run_all "$third"
 
 differing=0
 for file in "$work"/cases/*; do
-    id="$(basename "$file")"
+    id="${file##*/}"
     if ! diff -r --no-dereference "$work/linux/$id" "$work/windows/$id" >"$work/diff" 2>&1; then
         differing=$((differing + 1))
         echo "differs: quorvel-cli $(tail -n +2 "$file" | tr '\n' ' ')" >&2

@@ -52,6 +52,8 @@ TEST(FileNames, AnyUnicodeNameIsReadWrittenAndConvertedByTheCli) {
         const std::string sprites = folder.File(name + ".spr");
         const std::string unpacked = folder.File(name);
         fs::create_directory(PathOf(unpacked));
+        EXPECT_EQ(ReadWholeFile(unpacked).problem, FileProblem::CannotOpen);  // a folder
+        EXPECT_EQ(WriteFileAtomically(unpacked, kEarlier), FileProblem::CannotOpen);
         EXPECT_EQ(RunProgram(QUORVEL_CLI_PATH, {"pack", sprites, output}, scratch).status, 0);
         EXPECT_EQ(RunProgram(QUORVEL_CLI_PATH, {"unpack", sprites, unpacked}, scratch).status, 0);
         EXPECT_EQ(ReadTestFile(unpacked + "/" + name + "-000.bmp"), ReadTestFile(output));
