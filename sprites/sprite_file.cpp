@@ -212,11 +212,15 @@ bool LoadSpriteFile(const std::string& fileName) {
 }
 
 bool SaveSpriteFile(const std::string& fileName) {
-    const SpriteSet& set = CurrentSpriteSet();
+    SpriteSet& set = CurrentSpriteSet();
     if (set.count == 0) {
         return false;  // an empty set writes nothing, not even an empty file
     }
-    return SaveEncodedFile(fileName, EncodeSpriteFile(set));
+    if (!SaveEncodedFile(fileName, EncodeSpriteFile(set))) {
+        return false;
+    }
+    set.changedSinceSaved = false;
+    return true;
 }
 
 }  // namespace quorvel
