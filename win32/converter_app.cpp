@@ -1,7 +1,8 @@
 #include "win32/converter_app.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "win32/main_dialog.h"
 

@@ -3,8 +3,9 @@
 // the left, the sprite list on the right, and the buttons that move images between files, the
 // current image and the sprite set. It holds the user's choice of conversion method.
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <memory>
 #include <string>

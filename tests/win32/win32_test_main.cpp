@@ -1,7 +1,8 @@
 // The window tests' main: the controls registered as the program registers them.
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 // The window around the file commands: its preview, the window menu's About box, the question
 // before unsaved sprites are lost, and dropped files.
 
-#include <shlobj.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include <cstring>
 #include <functional>
