@@ -8,6 +8,7 @@
 
 #include "cli/command.h"
 #include "core/bitmap_writer.h"
+#include "core/file_operations.h"
 #include "core/window_services.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_file.h"
@@ -24,6 +25,22 @@ std::string BitmapNameFor(const std::string& stem, std::uint32_t index) {
     return stem + "-" + number + ".bmp";
 }
 
+// The file's name without its folder and extension, as std::filesystem takes it apart; the
+// names are UTF-8 on every system.
+std::string StemOf(const std::string& path) {
+    const std::u8string stem =
+        std::filesystem::path(std::u8string(path.begin(), path.end())).stem().u8string();
+    return std::string(stem.begin(), stem.end());
+}
+
+// "out" + "a.bmp" -> "out/a.bmp", with '/' on every system so that messages are the same.
+std::string InFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || IsFolderSeparator(folder.back())) {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
 }  // namespace
 
 int RunUnpack(const Invocation& invocation) {
@@ -31,13 +48,12 @@ int RunUnpack(const Invocation& invocation) {
     if (!LoadSpriteFile(files[0])) {
         return kExitFailure;
     }
-    const std::string stem = std::filesystem::path(files[0]).stem().string();
-    const std::filesystem::path folder(files[1]);
+    const std::string stem = StemOf(files[0]);
     const std::uint32_t count = CurrentSpriteSet().count;
     for (std::uint32_t i = 0; i < count; ++i) {
         SelectLine(static_cast<std::int32_t>(i));
         CopySpriteToImage();
-        if (!SaveBitmapFile((folder / BitmapNameFor(stem, i)).string())) {
+        if (!SaveBitmapFile(InFolder(files[1], BitmapNameFor(stem, i)))) {
             return kExitFailure;
         }
     }
