@@ -9,8 +9,6 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "core/indexed_image.h"
 #include "sprites/sprite_set.h"
 #include "tests/support/bitmap_builder.h"
+#include "tests/support/temp_folder.h"
 #include "win32/main_dialog.h"
 #include "win32/resource.h"
 
@@ -76,10 +75,6 @@ inline ShownBox FileError(const std::wstring& text) {
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  (L"quorvel-win32-" + std::to_wstring(GetCurrentProcessId()) + L"-é");
-        fs::remove_all(folder_);
-        ASSERT_TRUE(fs::create_directories(folder_));
         fs::current_path(folder_);
         CurrentImage() = IndexedImage{};
         CurrentSpriteSet() = SpriteSet{};
@@ -90,8 +85,6 @@ class WindowTest : public ::testing::Test {
         EXPECT_TRUE(boxes_->answers.empty()) << "not every scripted message box opened";
         window_.reset();
         fs::current_path(startFolder_);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
     // A new window with fresh scripts, as after the program's start.
@@ -106,7 +99,7 @@ class WindowTest : public ::testing::Test {
 
     HWND Window() const { return window_->Handle(); }
     void Pick(const fs::path& path) { dialogs_->answers.push_back(path.wstring()); }
-    fs::path PathOf(const std::wstring& name) const { return folder_ / name; }
+    fs::path Path(const std::wstring& name) const { return folder_ / name; }
     void Click(int button) { SendDlgItemMessageW(Window(), button, BM_CLICK, 0, 0); }
     std::wstring Text(int control) const {
         wchar_t text[256] = {};
@@ -126,9 +119,6 @@ class WindowTest : public ::testing::Test {
         }
         return lines;
     }
-    int SelectedLine() const {
-        return static_cast<int>(SendDlgItemMessageW(Window(), IDC_SPRITE_LIST, LB_GETCURSEL, 0, 0));
-    }
     bool DitherChecked() const {
         const bool dither = IsDlgButtonChecked(Window(), IDC_DIFFUSION_DITHER) == BST_CHECKED;
         EXPECT_NE(dither, IsDlgButtonChecked(Window(), IDC_NEAREST_COLOR) == BST_CHECKED);
@@ -139,7 +129,8 @@ class WindowTest : public ::testing::Test {
         return fs::equivalent(fs::current_path(), folder);
     }
 
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.path();
     const fs::path startFolder_ = fs::current_path();
     ScriptedFileDialogs* dialogs_ = nullptr;  // owned by the window
     ScriptedMessageBoxes* boxes_ = nullptr;   // owned by the window
@@ -147,14 +138,10 @@ class WindowTest : public ::testing::Test {
 };
 
 inline void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path.string();
+    WriteTestFile(Utf8Of(path), bytes);
 }
 inline std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ReadTestFile(Utf8Of(path));
 }
 
 // A true-colour bitmap (61 × 30) of smooth colour changes, which the two conversion methods

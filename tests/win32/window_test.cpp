@@ -181,8 +181,8 @@ void DropFile(HWND window, const fs::path& path) {
 }
 
 TEST_F(MainWindow, DroppedFilesLoadAsTheMatchingLoadWouldAndOthersAreRefused) {
-    WriteBytes(PathOf(L"notes.txt"), {'h', 'i'});
-    DropFile(Window(), PathOf(L"notes.txt"));
+    WriteBytes(Path(L"notes.txt"), {'h', 'i'});
+    DropFile(Window(), Path(L"notes.txt"));
     EXPECT_EQ(boxes_->shown, std::vector<ShownBox>{FileError(
                                  L"Unable to load notes.txt: only Windows bitmaps (.bmp) and "
                                  L"Creatures sprite files (.spr) can be loaded.")});
@@ -190,23 +190,23 @@ TEST_F(MainWindow, DroppedFilesLoadAsTheMatchingLoadWouldAndOthersAreRefused) {
     EXPECT_TRUE(CurrentImage().IsEmpty());
     EXPECT_EQ(Text(IDC_IMAGE_LABEL), L"(no image)");
 
-    ASSERT_TRUE(fs::create_directories(PathOf(L"in")));
+    ASSERT_TRUE(fs::create_directories(Path(L"in")));
     const std::vector<std::uint8_t> bytes = TrueColourSample();
-    WriteBytes(PathOf(L"in/Sample.BMP"), bytes);
+    WriteBytes(Path(L"in/Sample.BMP"), bytes);
     CheckDither(true);
-    DropFile(Window(), PathOf(L"in/Sample.BMP"));
+    DropFile(Window(), Path(L"in/Sample.BMP"));
     EXPECT_EQ(window_->conversionMode(), ConversionMode::Dither);
     EXPECT_EQ(CurrentImage().pixels, DecodeBitmap(bytes, ConversionMode::Dither).value().pixels);
     EXPECT_EQ(Text(IDC_IMAGE_LABEL), L"(64 × 30)");
-    EXPECT_TRUE(InFolder(PathOf(L"in")));
+    EXPECT_TRUE(InFolder(Path(L"in")));
 
     SpriteSet one;
     one.count = 1;
     one.widths = {4};
     one.heights = {3};
     one.images = {PatternImage(4, 3).pixels};
-    WriteBytes(PathOf(L"one.Spr"), EncodeSpriteFile(one).value());
-    DropFile(Window(), PathOf(L"one.Spr"));
+    WriteBytes(Path(L"one.Spr"), EncodeSpriteFile(one).value());
+    DropFile(Window(), Path(L"one.Spr"));
     EXPECT_EQ(Text(IDC_COUNT_LABEL), L"1 images");
     EXPECT_EQ(Lines(), std::vector<std::wstring>{L"#0:\t4 × 3"});
     EXPECT_EQ(boxes_->shown.size(), 1u);
