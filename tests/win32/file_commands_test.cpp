@@ -60,30 +60,6 @@ TEST_F(FileCommands, EachShowsWhatItDidAndEntersTheFilesFolder) {
     EXPECT_TRUE(boxes_->shown.empty());
 }
 
-TEST_F(FileCommands, CancelledDialogsChangeNothing) {
-    CurrentImage() = PatternImage(8, 2);
-    CurrentSpriteSet() = TwoSprites();
-
-    for (const int button :
-         {IDC_LOAD_BITMAP, IDC_SAVE_BITMAP, IDC_LOAD_SPRITES, IDC_SAVE_SPRITES}) {
-        SCOPED_TRACE(button);
-        CheckDither(true);
-        Pick(L"");
-        Click(button);
-
-        EXPECT_TRUE(InFolder(folder_));
-        EXPECT_TRUE(SameImage(CurrentImage(), PatternImage(8, 2)));
-        EXPECT_EQ(CurrentSpriteSet().count, 2u);
-        EXPECT_EQ(Text(IDC_IMAGE_LABEL), L"(no image)");
-        EXPECT_EQ(Text(IDC_COUNT_LABEL), L"0 images");
-        EXPECT_TRUE(DitherChecked());
-        CheckDither(false);
-    }
-    // Only the bitmap "Load" copies the group into the mode, even when cancelled.
-    EXPECT_EQ(window_->conversionMode(), ConversionMode::Dither);
-    EXPECT_TRUE(boxes_->shown.empty());
-}
-
 // The group is read just before a bitmap load, and put back to the mode by Add.
 TEST_F(FileCommands, TheRadioGroupIsReadByBitmapLoadAndPutBackByAdd) {
     const std::vector<std::uint8_t> bytes = TrueColourSample();
