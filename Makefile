@@ -6,7 +6,8 @@ JOBS ?= $(shell nproc)
 WERROR := $(if $(filter true 1 yes,$(CI)),ON,OFF)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build build-sanitize test run bench fuzz screenshot format clean
+.PHONY: deps build build-sanitize test run bench fuzz screenshot format clean windows \
+	build-windows test-windows
 
 deps:
 	@scripts/install-deps.sh
@@ -25,6 +26,22 @@ test: build build-sanitize
 
 run: build
 	build/default/ui/quorvel
+
+# Windows: the programs cross-built with MinGW-w64 into build/windows, packed into
+# dist/quorvel-VERSION-win64.zip, and their tests run under Wine on a virtual screen.
+windows:
+	@scripts/install-deps.sh windows
+	cmake --preset windows -DQUORVEL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target windows_zip
+
+build-windows:
+	@scripts/install-deps.sh test-windows
+	cmake --preset windows -DQUORVEL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+# The Linux quorvel-cli too: a test compares the two programs' output byte for byte.
+test-windows: build build-windows
+	JOBS=$(JOBS) scripts/test-windows.sh
 
 bench: deps
 	@scripts/install-deps.sh bench

@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "core/bitmap_writer.h"
+#include "core/file_operations.h"
 #include "core/indexed_image.h"
 #include "core/save_encoded.h"
 #include "sprites/sprite_file.h"
@@ -25,6 +26,22 @@ std::string BitmapNameFor(const std::string& stem, std::uint32_t index) {
     return stem + "-" + number + ".bmp";
 }
 
+// The file's name without its folder and extension, as std::filesystem takes it apart; the
+// names are UTF-8 on every system.
+std::string StemOf(const std::string& path) {
+    const std::u8string stem =
+        std::filesystem::path(std::u8string(path.begin(), path.end())).stem().u8string();
+    return std::string(stem.begin(), stem.end());
+}
+
+// "out" + "a.bmp" -> "out/a.bmp", with '/' on every system so that messages are the same.
+std::string InFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || IsFolderSeparator(folder.back())) {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
 }  // namespace
 
 int RunUnpack(const Invocation& invocation) {
@@ -33,11 +50,10 @@ int RunUnpack(const Invocation& invocation) {
     if (!set) {
         return kExitFailure;
     }
-    const std::string stem = std::filesystem::path(files[0]).stem().string();
-    const std::filesystem::path folder(files[1]);
+    const std::string stem = StemOf(files[0]);
     for (std::uint32_t i = 0; i < set->count; ++i) {
         const IndexedImage sprite{set->widths[i], set->heights[i], set->images[i]};
-        if (!SaveEncodedFile((folder / BitmapNameFor(stem, i)).string(), EncodeBitmap(sprite))) {
+        if (!SaveEncodedFile(InFolder(files[1], BitmapNameFor(stem, i)), EncodeBitmap(sprite))) {
             return kExitFailure;
         }
     }

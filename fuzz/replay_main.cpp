@@ -31,12 +31,12 @@ int main(int argc, char** argv) {
         std::ifstream(path, std::ios::binary)
             .read(reinterpret_cast<char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
-        std::printf("%s\n", path.c_str());  // a failing run's output ends with its input
+        std::printf("%s\n", path.string().c_str());  // a failing run's output ends with its input
         std::fflush(stdout);
         const auto start = std::chrono::steady_clock::now();
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
         if (std::chrono::steady_clock::now() - start > std::chrono::seconds(10)) {
-            std::fprintf(stderr, "%s: took more than 10 s\n", path.c_str());
+            std::fprintf(stderr, "%s: took more than 10 s\n", path.string().c_str());
             return 1;
         }
     }

@@ -9,11 +9,20 @@ packages=(
     qt6-base-dev libgl-dev
     clang libclang-rt-14-dev
 )
+# The Windows build needs the cross compiler and GoogleTest's sources (built with it), not
+# the Linux toolchain and libraries.
+windows=(
+    cmake ninja-build make
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
+)
 # Extra tools some targets want: `make bench` compares against two other converters,
-# `make screenshot` runs the window on a virtual screen.
+# `make screenshot` runs the window on a virtual screen, `make test-windows` runs the Windows
+# programs under Wine on one.
 case "${1:-}" in
 bench) packages+=(imagemagick python3-pil time) ;;
 screenshot) packages+=(xvfb xauth imagemagick) ;;
+windows) packages=("${windows[@]}") ;;
+test-windows) packages=("${windows[@]}" wine64 xvfb xauth) ;;
 esac
 
 missing=()

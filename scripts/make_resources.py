@@ -10,8 +10,10 @@ Writes:
   resources/icons/quorvel-32.png   32 x 32, 256 colours (game palette), transparent background
   resources/icons/quorvel.ico      32 x 32 16 colours, 32 x 32 256 colours, 16 x 16 16 colours
   resources/about.png              240 x 128, 256 colours in the game palette
+  resources/about.bmp              the same picture as an 8-bit Windows bitmap (bitmap 131 of
+                                   the Windows window's resources)
 
-Standard library only: PNG and ICO are written by hand.
+Standard library only: PNG, ICO and BMP are written by hand.
 """
 
 import pathlib
@@ -265,6 +267,18 @@ def write_ico(path, images):
     path.write_bytes(data)
 
 
+def write_indexed_bmp(path, rows, palette):
+    """Uncompressed 8-bit bitmap with a 256-entry colour table, rows bottom to top."""
+    height, width = len(rows), len(rows[0])
+    pad = b"\x00" * (-width % 4)
+    pixels = b"".join(bytes(row) + pad for row in reversed(rows))
+    table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    offset = 14 + 40 + len(table)
+    data = b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset)
+    data += struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(pixels), 0, 0, 256, 0)
+    path.write_bytes(data + table + pixels)
+
+
 def main():
     palette = game_palette()
     icons = ROOT / "resources" / "icons"
@@ -283,7 +297,9 @@ def main():
         (32, 0, 8, ico_image(large256, palette, 8)),
         (16, 16, 4, ico_image(small16, VGA, 4)),
     ])
-    write_indexed_png(ROOT / "resources" / "about.png", about_picture(palette), palette)
+    about = about_picture(palette)
+    write_indexed_png(ROOT / "resources" / "about.png", about, palette)
+    write_indexed_bmp(ROOT / "resources" / "about.bmp", about, palette)
 
 
 if __name__ == "__main__":

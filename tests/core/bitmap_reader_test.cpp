@@ -267,9 +267,9 @@ TEST(BitmapReader, Rle8CodesMayFillThePaddingAsStoredRowsDo) {
         codes.insert(codes.end(), {0, 3, pad, 0, 0});
     }
     codes.insert(codes.end(), {0, 1});
-    Bytes otherPalette = GamePaletteBytes();
+    Bytes otherPalette = kGamePalette;
     otherPalette[4 * 5 + 3] = 1;
-    for (const Bytes& palette : {GamePaletteBytes(), otherPalette}) {
+    for (const Bytes& palette : {kGamePalette, otherPalette}) {
         BitmapFields f;
         f.width = kWidth;
         f.height = kHeight;
@@ -282,7 +282,7 @@ TEST(BitmapReader, Rle8CodesMayFillThePaddingAsStoredRowsDo) {
         for (ConversionMode mode : {ConversionMode::Nearest, ConversionMode::Dither}) {
             const IndexedImage image = Decode(BuildBitmap(f), mode);
             EXPECT_EQ(image.pixels, Decode(plain, mode).pixels);
-            const bool takenOver = palette == GamePaletteBytes();
+            const bool takenOver = palette == kGamePalette;
             EXPECT_EQ(image.pixels[kStride - 1], takenOver ? 242 : 0);  // the top row's padding
             EXPECT_EQ(image.pixels[2 * kStride - 1], takenOver ? 200 : 0);
         }

@@ -1,14 +1,9 @@
 #pragma once
-// Runs a program through the shell as a user would, capturing its exit status and its two
-// output streams, which pass through files in `scratch`.
+// Runs a program as a user would, capturing its exit status and its two output streams.
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "tests/support/bitmap_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace quorvel::testing {
@@ -19,28 +14,8 @@ struct Outcome {
     std::string err;
 };
 
-inline Outcome RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                          const TempFolder& scratch) {
-    const auto word = [](const std::string& text) {  // quoted for the shell
-        std::string quoted = "'";
-        for (char c : text) {
-            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        }
-        return quoted + "'";
-    };
-    std::string command = word(program);
-    for (const std::string& argument : arguments) {
-        command += " " + word(argument);
-    }
-    const std::string out = scratch.File("stdout"), err = scratch.File("stderr");
-    const int status = std::system((command + " >" + word(out) + " 2>" + word(err)).c_str());
-    const auto text = [](const std::vector<std::uint8_t>& bytes) {
-        return std::string(bytes.begin(), bytes.end());
-    };
-    return {status == -1        ? -1
-            : WIFEXITED(status) ? WEXITSTATUS(status)
-                                : 128 + WTERMSIG(status),
-            text(ReadTestFile(out)), text(ReadTestFile(err))};
-}
+// The two streams pass through files in `scratch`.
+Outcome RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const TempFolder& scratch);
 
 }  // namespace quorvel::testing

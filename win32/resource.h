@@ -1,0 +1,37 @@
+#pragma once
+// Resource and control numbers shared by the resource script and the code. Plain #defines, so
+// the resource compiler reads them too.
+
+// Dialog templates.
+#define IDD_ABOUT 100
+#define IDD_MAIN 102
+
+// Strings.
+#define IDS_ABOUT_ITEM 101
+
+// Images.
+#define IDI_APPLICATION_ICON 128
+#define IDB_ABOUT_PICTURE 131
+
+// The window menu's About item. Window-menu commands stay below 0xF000, and Windows uses their
+// low four bits itself, so the handler compares (wParam & 0xFFF0).
+#define IDM_ABOUT 16
+
+// Controls of the main dialog.
+#define IDC_NEAREST_COLOR 1000
+#define IDC_DIFFUSION_DITHER 1001
+#define IDC_SPRITE_LIST 1002
+#define IDC_COPY_SPRITE 1005
+#define IDC_INSERT_SPRITE 1006
+#define IDC_LOAD_SPRITES 1007
+#define IDC_SAVE_SPRITES 1008
+#define IDC_LOAD_BITMAP 1009
+#define IDC_SAVE_BITMAP 1010
+#define IDC_IMAGE_LABEL 1011
+#define IDC_DELETE_SPRITE 1012
+#define IDC_COUNT_LABEL 1013
+#define IDC_ADD_SPRITE 1014
+
+// Controls of the About box that the code looks up.
+#define IDC_ABOUT_VERSION 1020
+#define IDC_ABOUT_PICTURE 1021
