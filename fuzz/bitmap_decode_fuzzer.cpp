@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "core/bitmap_reader.h"
-#include "fuzz/bitmap_header_peek.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/game_palette.h"
 #include "tests/support/temp_folder.h"
 
 namespace quorvel::testing {
@@ -14,8 +13,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Put(Bytes& out, std::uint32_t v, int size) {  // little-endian
-    for (int i = 0; i < size; ++i) {
+void Put(Bytes& out, std::uint32_t v) {  // little-endian
+    for (int i = 0; i < 4; ++i) {
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
 }
@@ -25,8 +24,8 @@ template <typename Pixel, typename Store>
 BitmapFields Classic(const std::vector<std::vector<Pixel>>& rows, std::uint16_t bitCount,
                      Store store) {
     BitmapFields f;
-    f.height = static_cast<std::int32_t>(rows.size());
     f.width = rows.empty() ? 0 : static_cast<std::int32_t>(rows[0].size());
+    f.height = static_cast<std::int32_t>(rows.size());
     f.bitCount = bitCount;
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         for (const Pixel& p : *row) {
@@ -40,23 +39,19 @@ BitmapFields Classic(const std::vector<std::vector<Pixel>>& rows, std::uint16_t 
 }  // namespace
 
 Bytes BuildBitmap(const BitmapFields& f) {
-    Bytes info;  // everything between the file header and the pixel data
-    const auto imageSize = static_cast<std::uint32_t>(f.pixels.size());
+    const auto size = static_cast<std::uint32_t>(f.pixels.size());
+    const auto offset = static_cast<std::uint32_t>(54 + 4 * f.masks.size() + f.palette.size());
+    Bytes out = {static_cast<std::uint8_t>(f.type[0]), static_cast<std::uint8_t>(f.type[1])};
     for (std::uint32_t v :
-         {40u, static_cast<std::uint32_t>(f.width), static_cast<std::uint32_t>(f.height),
-          1u | f.bitCount << 16u, f.compression, imageSize, 2835u, 2835u, f.coloursUsed, 0u}) {
-        Put(info, v, 4);
+         {f.fileSize.value_or(offset + size), 0u, f.pixelOffset.value_or(offset), 40u,
+          static_cast<std::uint32_t>(f.width), static_cast<std::uint32_t>(f.height),
+          1u | f.bitCount << 16u, f.compression, size, 2835u, 2835u, f.coloursUsed, 0u}) {
+        Put(out, v);
     }
     for (std::uint32_t mask : f.masks) {
-        Put(info, mask, 4);
+        Put(out, mask);
     }
-    info.insert(info.end(), f.palette.begin(), f.palette.end());
-    const auto offset = static_cast<std::uint32_t>(14 + info.size());
-    Bytes out = {static_cast<std::uint8_t>(f.type[0]), static_cast<std::uint8_t>(f.type[1])};
-    Put(out, f.fileSize.value_or(offset + static_cast<std::uint32_t>(f.pixels.size())), 4);
-    Put(out, 0, 4);
-    Put(out, f.pixelOffset.value_or(offset), 4);
-    out.insert(out.end(), info.begin(), info.end());
+    out.insert(out.end(), f.palette.begin(), f.palette.end());
     out.insert(out.end(), f.pixels.begin(), f.pixels.end());
     return out;
 }
@@ -72,10 +67,6 @@ BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
     BitmapFields f = Classic(rows, 8, [](Bytes& out, std::uint8_t p) { out.push_back(p); });
     f.palette = palette;
     return f;
-}
-
-Bgr GameColour(std::uint8_t index) {
-    return {GamePalette[4 * index], GamePalette[4 * index + 1], GamePalette[4 * index + 2]};
 }
 
 void WriteTestFile(const std::string& path, const Bytes& bytes) {

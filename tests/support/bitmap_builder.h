@@ -35,8 +35,6 @@ BitmapFields TrueColourBitmap(const std::vector<std::vector<Bgr>>& rows);
 BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
                             const std::vector<std::uint8_t>& palette);
 
-Bgr GameColour(std::uint8_t index);
-
 // Writes `bytes` to `path`; the test fails if it cannot.
 void WriteTestFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadTestFile(const std::string& path);

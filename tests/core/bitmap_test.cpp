@@ -1,13 +1,18 @@
+// Bitmap files read in every encoding the reader takes, refused when malformed, and written.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/bitmap_headers.h"
 #include "core/bitmap_reader.h"
+#include "core/bitmap_writer.h"
 #include "core/game_palette.h"
 #include "core/little_endian.h"
 #include "core/nearest_index.h"
@@ -15,15 +20,10 @@
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
-namespace quorvel {
+namespace quorvel::testing {
 namespace {
 
-using testing::Bgr;
-using testing::BitmapFields;
-using testing::BuildBitmap;
-using testing::PalettedBitmap;
 using Bytes = std::vector<std::uint8_t>;
-
 using Change = std::function<void(BitmapFields&)>;
 const Bytes kGamePalette(GamePalette.begin(), GamePalette.end());
 
@@ -33,23 +33,20 @@ IndexedImage Decode(const Bytes& file, ConversionMode mode = ConversionMode::Nea
     return image.ok() ? std::move(image).value() : IndexedImage{};
 }
 
-// A 5 × 3 true-colour bitmap (rows carry padding) and a 5 × 2 one in the game palette.
-BitmapFields SmallTrueColour() {
+// The rows of a 5 × 3 true-colour bitmap (stored with padding), and a 5 × 2 one in the game
+// palette.
+std::vector<std::vector<Bgr>> SmallRows() {
     std::vector<std::vector<Bgr>> rows(3, std::vector<Bgr>(5));
     for (std::uint8_t i = 0; i < 15; ++i) {
         rows[i / 5][i % 5] = {static_cast<std::uint8_t>(40 * i),
                               static_cast<std::uint8_t>(i / 5 * 80), 9};
     }
-    return testing::TrueColourBitmap(rows);
+    return rows;
 }
 
 BitmapFields SmallPaletted() {
     return PalettedBitmap({{20, 30, 40, 50, 60}, {70, 80, 90, 100, 110}}, kGamePalette);
 }
-
-// RLE8 codes for the image of SmallPaletted (bottom row first).
-const Bytes kSmallRle = {0, 5,  70, 80, 90, 100, 110, 0, 0, 0, 0,
-                         5, 20, 30, 40, 50, 60,  0,   0, 0, 0, 1};
 
 Bytes With(BitmapFields f, const Change& change) {
     change(f);
@@ -80,22 +77,17 @@ Bytes LongRle(std::int32_t width, std::int32_t height) {
     return Rle(std::move(codes), width, height);
 }
 
-struct Malformed {
-    Bytes file;
-    const char* reason;
-};
-
 const char* const kShort = "the file is shorter than its headers say";
 const char* const kSizeField = "the file size in its header does not match its length";
 const char* const kPastEdge = "its compressed pixels run past the edge of the image";
 const char* const kBeyondCap = "its compressed pixels would expand to more than 256 MiB";
 
-std::vector<Malformed> MalformedFiles() {
-    const BitmapFields t = SmallTrueColour(), p = SmallPaletted();
+TEST(BitmapReader, RefusesMalformedFilesWithTheirReasonAndLoadsNothing) {
+    const BitmapFields t = TrueColourBitmap(SmallRows()), p = SmallPaletted();
     const Bytes trueColour = BuildBitmap(t);
     const auto size = static_cast<std::uint32_t>(trueColour.size());
     // clang-format off
-    return {
+    const std::pair<Bytes, std::string> cases[] = {
         {CutTo(trueColour, 14), "the file is too short to be a bitmap"},
         {With(t, [](auto& f) { f.type[0] = 'P'; }), "it is not a bitmap file"},
         {With(t, [&](auto& f) { f.fileSize = size + 1; }), kSizeField},
@@ -112,33 +104,29 @@ std::vector<Malformed> MalformedFiles() {
         {Rle({9, 70, 0, 1}), kPastEdge},
         {Rle({0, 2, 9, 0, 0, 1}), kPastEdge},
         {Rle({0, 5, 1, 2}), "its compressed pixel data ends early"},
+        {Rle({0, 1}, 1000, 1000), "its compressed pixels would expand to more than 512 times their size"},
         // One row more than the cap, and the same with the rows rounded up to 4 bytes.
         {LongRle(16384, 16385), kBeyondCap},
         {LongRle(16381, 16385), kBeyondCap},
     };
     // clang-format on
-}
-
-TEST(BitmapReader, RefusesMalformedFilesWithTheirReason) {
-    for (const Malformed& m : MalformedFiles()) {
-        const Result<IndexedImage> image = DecodeBitmap(m.file, ConversionMode::Dither);
-        EXPECT_EQ(image.ok() ? "(decoded)" : image.error(), m.reason);
+    for (const auto& [file, reason] : cases) {
+        const Result<IndexedImage> image = DecodeBitmap(file, ConversionMode::Dither);
+        EXPECT_EQ(image.ok() ? "(decoded)" : image.error(), reason);
     }
     EXPECT_TRUE(ReadBitmapLayout(LongRle(16384, 16384)).ok());  // exactly at the cap
-}
 
-TEST(BitmapReader, LoadingReportsTheFileAndKeepsTheCurrentImage) {
-    testing::TempFolder folder;
+    // Loading one reports it and keeps the current image.
+    TempFolder folder;
     const std::string bad = folder.File("bad.bmp");
-    testing::WriteTestFile(bad, Rle({0, 5, 1, 2}));
+    WriteTestFile(bad, Rle({0, 5, 1, 2}));
     CurrentImage() = IndexedImage{4, 1, {11, 12, 13, 14}};
-    testing::ResetRecorder();
+    ResetRecorder();
     EXPECT_FALSE(LoadBitmapFile(bad, ConversionMode::Nearest));
-    EXPECT_EQ(testing::Recorded().fileErrors,
-              std::vector<std::string>{"Unable to read " + bad +
-                                       ": its compressed pixel data ends early."});
-    EXPECT_EQ(CurrentImage().pixels, (Bytes{11, 12, 13, 14}));
-    EXPECT_EQ(testing::Recorded().repaintRequests, 0);
+    EXPECT_EQ(std::tuple(Recorded().fileErrors, CurrentImage().pixels, Recorded().repaintRequests),
+              std::tuple(std::vector<std::string>{"Unable to read " + bad +
+                                                  ": its compressed pixel data ends early."},
+                         Bytes{11, 12, 13, 14}, 0));
 }
 
 TEST(BitmapReader, TakesOverGamePaletteBitmapsOnly) {
@@ -165,16 +153,13 @@ TEST(BitmapReader, TakesOverGamePaletteBitmapsOnly) {
 TEST(BitmapReader, DecodesEveryEncodingAsItsPlainEquivalent) {
     // 16 of 31 is 132; 33 of 63 is 134.
     const auto plainWithGreyGreen = [](std::uint8_t g) {
-        return testing::TrueColourBitmap(
+        return TrueColourBitmap(
             {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {132, g, 132}, {255, 255, 255}}});
     };
     const BitmapFields plain = plainWithGreyGreen(132);
-    BitmapFields topDown = SmallTrueColour(), bottomUp = SmallTrueColour();
+    const std::vector<std::vector<Bgr>> rows = SmallRows();
+    BitmapFields topDown = TrueColourBitmap({rows.rbegin(), rows.rend()});
     topDown.height = -3;
-    for (int row = 0; row < 3; ++row) {
-        std::copy_n(bottomUp.pixels.begin() + 16 * (2 - row), 16,
-                    topDown.pixels.begin() + 16 * row);
-    }
     const auto with = [&](std::uint16_t bits, std::vector<std::uint32_t> masks, Bytes pixels) {
         return With(plain, [&](BitmapFields& f) {
             f.bitCount = bits;
@@ -187,18 +172,31 @@ TEST(BitmapReader, DecodesEveryEncodingAsItsPlainEquivalent) {
                         255, 0, 132, 132, 132, 0,   255, 255, 255, 0};
     Bytes xbgr = bgra;  // the same stored as unused, blue, green, red
     std::rotate(xbgr.begin(), xbgr.end() - 1, xbgr.end());
+    // Rows of width 5 as some writers store them in RLE8: a literal of the 5 pixels, then a run
+    // over the padding columns 5-7 (7 a white the game palette takes over).
+    const auto padded = [](bool rle, bool gamePalette) {
+        return With(SmallPaletted(), [&](BitmapFields& f) {
+            f.compression = rle;
+            f.palette[4 * 5 + 3] = gamePalette ? 0 : 1;
+            f.pixels =
+                rle ? Bytes{0, 5,  70, 80, 90, 100, 110, 0, 3,   7, 0, 0, 0,
+                            5, 20, 30, 40, 50, 60,  0,   3, 200, 0, 0, 0, 1}
+                    : Bytes{70, 80, 90, 100, 110, 7, 7, 7, 20, 30, 40, 50, 60, 200, 200, 200};
+        });
+    };
     struct Case {
         const char* name;
         Bytes file, same;
     };
     // clang-format off
     const Case cases[] = {
-        {"top-down", BuildBitmap(topDown), BuildBitmap(bottomUp)},
+        {"top-down", BuildBitmap(topDown), BuildBitmap(TrueColourBitmap(rows))},
         {"16-bit 5-5-5", with(16, {}, {0x1F, 0, 0xE0, 3, 0, 0x7C, 0x10, 0x42, 0xFF, 0x7F, 0, 0}), BuildBitmap(plain)},
         {"16-bit 5-6-5 bit-fields", with(16, {0xF800, 0x07E0, 0x1F}, {0x1F, 0, 0xE0, 7, 0, 0xF8, 0x30, 0x84, 0xFF, 0xFF, 0, 0}), BuildBitmap(plainWithGreyGreen(134))},
         {"32-bit", with(32, {}, bgra), BuildBitmap(plain)},
         {"32-bit bit-fields", with(32, {0xFF000000, 0xFF0000, 0xFF00}, xbgr), BuildBitmap(plain)},
-        {"RLE8", Rle(kSmallRle), BuildBitmap(SmallPaletted())},
+        {"RLE8 over the padding", padded(true, true), padded(false, true)},
+        {"RLE8 over the padding, converted", padded(true, false), padded(false, false)},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -216,25 +214,20 @@ TEST(BitmapReader, ClassicFilesOfEverySizeKeepEachPixelInPlace) {
     for (std::size_t i = 0; i < 256; ++i) {
         std::copy_n(GamePalette.begin() + 4 * (i * 97 % 256), 4, shuffled.begin() + 4 * i);
     }
-    const auto entry = [](std::size_t x, std::size_t y) {
-        return static_cast<std::uint8_t>(11 + (x * 31 + y * 57) % 231);
-    };
     for (std::size_t width : {1u, 2u, 3u, 5u, 6u, 13u}) {
         for (std::size_t height : {0u, 1u, 5u}) {
             std::vector<std::vector<Bgr>> colours(height, std::vector<Bgr>(width));
             std::vector<Bytes> indexes(height, Bytes(width));
             const std::size_t stride = (width + 3) / 4 * 4;
             Bytes expected(stride * height, 0);
-            for (std::size_t y = 0; y < height; ++y) {
-                for (std::size_t x = 0; x < width; ++x) {
-                    const Bgr c = colours[y][x] = testing::GameColour(entry(x, y));
-                    indexes[y][x] =
-                        static_cast<std::uint8_t>(entry(x, y) * 161 % 256);  // 161 × 97 ≡ 1
-                    expected[y * stride + x] = FindNearestIndexByScan(c.red, c.green, c.blue).index;
-                }
+            for (std::size_t at = 0; at < width * height; ++at) {
+                const std::size_t x = at % width, y = at / width, e = 11 + (x * 31 + y * 57) % 231;
+                const Bgr c = colours[y][x] = {GamePalette[4 * e], GamePalette[4 * e + 1],
+                                               GamePalette[4 * e + 2]};
+                indexes[y][x] = static_cast<std::uint8_t>(e * 161 % 256);  // 161 × 97 ≡ 1
+                expected[y * stride + x] = FindNearestIndexByScan(c.red, c.green, c.blue).index;
             }
-            for (BitmapFields f :
-                 {testing::TrueColourBitmap(colours), PalettedBitmap(indexes, shuffled)}) {
+            for (BitmapFields f : {TrueColourBitmap(colours), PalettedBitmap(indexes, shuffled)}) {
                 const std::size_t used = width * f.bitCount / 8, rowBytes = (used + 3) / 4 * 4;
                 f.width = static_cast<std::int32_t>(width);  // also with no rows
                 for (std::size_t at = 0; at < f.pixels.size(); ++at) {
@@ -252,49 +245,39 @@ TEST(BitmapReader, ClassicFilesOfEverySizeKeepEachPixelInPlace) {
     }
 }
 
-// As two common writers store 8-bit RLE rows of width 37: each row a literal of its 37
-// pixels, then a run over the padding columns 37-39, then the end of the row.
-TEST(BitmapReader, Rle8CodesMayFillThePaddingAsStoredRowsDo) {
-    constexpr std::uint32_t kWidth = 37, kStride = 40, kHeight = 2;
-    Bytes codes, stored;  // stored: the same rows uncompressed, padding included
-    for (std::uint32_t y = 0; y < kHeight; ++y) {
-        const auto pad = static_cast<std::uint8_t>(y == 0 ? 200 : 7);  // 7: a white taken over
-        codes.insert(codes.end(), {0, kWidth});
-        for (std::uint32_t x = 0; x < kStride; ++x) {
-            stored.push_back(x < kWidth ? static_cast<std::uint8_t>(11 + 5 * x + y) : pad);
-        }
-        codes.insert(codes.end(), stored.end() - kStride, stored.end() - 3);
-        codes.insert(codes.end(), {0, 3, pad, 0, 0});
+TEST(BitmapWriter, WritesRowsBottomUpPaddedWithZerosAfterTheGamePalette) {
+    Bytes expected = {
+        'B', 'M', 0x46, 4, 0,  0, 0, 0, 0, 0, 0x36, 4, 0, 0,        // 1094 bytes, pixels at 1078
+        40,  0,   0,    0, 5,  0, 0, 0, 2, 0, 0,    0, 1, 0, 8, 0,  // 5 × 2, 1 plane, 8 bits
+        0,   0,   0,    0, 16, 0, 0, 0, 0, 0, 0,    0, 0, 0, 0, 0,  // uncompressed, 16 bytes
+        0,   1,   0,    0, 0,  1, 0, 0};                            // 256 colours, all important
+    expected.insert(expected.end(), GamePalette.begin(), GamePalette.end());
+    expected.insert(expected.end(), {6, 7, 8, 9, 10, 0, 0, 0, 1, 2, 3, 4, 5, 0, 0, 0});
+    const Result<Bytes> file = EncodeBitmap(IndexedImage{5, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}});
+    ASSERT_TRUE(file.ok()) << file.error();
+    EXPECT_EQ(file.value(), expected);
+}
+
+TEST(BitmapWriter, RefusesImagesTheSizeFieldsCannotHold) {
+    // The checks come before the pixels are looked at, so no buffer is needed. The largest
+    // that fits: 1078 + 4 × 1073741554 = 2^32 - 2.
+    const std::string tooLarge = "the image is too large for a bitmap file";
+    const std::pair<std::uint32_t, std::uint32_t> sizes[] = {
+        {70000, 70000}, {0x80000000u, 0}, {0, 0x80000000u}, {3, 1073741555u}};
+    for (const auto& [width, height] : sizes) {
+        EXPECT_EQ(EncodeBitmap(IndexedImage{width, height, {}}).error(), tooLarge);
     }
-    codes.insert(codes.end(), {0, 1});
-    Bytes otherPalette = kGamePalette;
-    otherPalette[4 * 5 + 3] = 1;
-    for (const Bytes& palette : {kGamePalette, otherPalette}) {
-        BitmapFields f;
-        f.width = kWidth;
-        f.height = kHeight;
-        f.bitCount = 8;
-        f.palette = palette;
-        f.pixels = stored;
-        const Bytes plain = BuildBitmap(f);
-        f.compression = 1;
-        f.pixels = codes;
-        for (ConversionMode mode : {ConversionMode::Nearest, ConversionMode::Dither}) {
-            const IndexedImage image = Decode(BuildBitmap(f), mode);
-            EXPECT_EQ(image.pixels, Decode(plain, mode).pixels);
-            const bool takenOver = palette == kGamePalette;
-            EXPECT_EQ(image.pixels[kStride - 1], takenOver ? 242 : 0);  // the top row's padding
-            EXPECT_EQ(image.pixels[2 * kStride - 1], takenOver ? 200 : 0);
-        }
-    }
-    // A 1000 × 1000 image from a single end-of-bitmap code.
-    BitmapFields huge = SmallPaletted();
-    huge.width = huge.height = 1000;
-    huge.compression = 1;
-    huge.pixels = {0, 1};
-    EXPECT_EQ(DecodeBitmap(BuildBitmap(huge), ConversionMode::Nearest).error(),
-              "its compressed pixels would expand to more than 512 times their size");
+    EXPECT_EQ(EncodeBitmap(IndexedImage{3, 1073741554u, {}}).error(),
+              "the image holds fewer pixels than its size says");
+    TempFolder folder;
+    ResetRecorder();
+    CurrentImage() = IndexedImage{70000, 70000, {}};
+    EXPECT_FALSE(SaveBitmapFile(folder.File("big.bmp")));
+    EXPECT_EQ(Recorded().fileErrors,
+              std::vector<std::string>{"Unable to write " + folder.File("big.bmp") + ": " +
+                                       tooLarge + "."});
+    EXPECT_TRUE(folder.Entries().empty());
 }
 
 }  // namespace
-}  // namespace quorvel
+}  // namespace quorvel::testing
