@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/bitmap_reader.h"
+#include "tests/support/bitmap_builder.h"
 #include "tests/support/run_program.h"
 
 namespace quorvel::testing {
