@@ -69,6 +69,14 @@ BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
     return f;
 }
 
+IndexedImage PatternImage(std::uint32_t width, std::uint32_t height) {
+    IndexedImage image{width, height, std::vector<std::uint8_t>(std::size_t{width} * height)};
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+        image.pixels[i] = static_cast<std::uint8_t>(11 + (i % width + i / width) % 231);
+    }
+    return image;
+}
+
 void WriteTestFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),

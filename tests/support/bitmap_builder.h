@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/indexed_image.h"
+
 namespace quorvel::testing {
 
 struct Bgr {
@@ -34,6 +36,9 @@ std::vector<std::uint8_t> BuildBitmap(const BitmapFields& fields);
 BitmapFields TrueColourBitmap(const std::vector<std::vector<Bgr>>& rows);
 BitmapFields PalettedBitmap(const std::vector<std::vector<std::uint8_t>>& rows,
                             const std::vector<std::uint8_t>& palette);
+
+// An image of palette entries 11 to 241 in diagonal stripes.
+IndexedImage PatternImage(std::uint32_t width, std::uint32_t height);
 
 // Writes `bytes` to `path`; the test fails if it cannot.
 void WriteTestFile(const std::string& path, const std::vector<std::uint8_t>& bytes);

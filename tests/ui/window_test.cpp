@@ -137,15 +137,6 @@ class MainWindow : public ::testing::Test {
     QTimer poll_;
 };
 
-// An image of palette entries 11 to 241 in diagonal stripes.
-IndexedImage PatternImage(std::uint32_t width, std::uint32_t height) {
-    IndexedImage image{width, height, std::vector<std::uint8_t>(std::size_t{width} * height)};
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-        image.pixels[i] = static_cast<std::uint8_t>(11 + (i % width + i / width) % 231);
-    }
-    return image;
-}
-
 const SpriteSet kTwoSprites{
     2, {4, 3}, {2, 5}, {PatternImage(4, 2).pixels, PatternImage(3, 5).pixels}};
 
