@@ -1,14 +1,15 @@
-// quorvel-cli unpack INPUT.spr OUTPUT_DIR
+// quorvel-cli unpack [--png] INPUT.spr OUTPUT_DIR
 //
 // Does what the window does when the user loads a sprite file, then for each line selects
-// it, clicks "<-" and saves the current image as a bitmap, so it writes the same bytes.
+// it, clicks "<-" and saves the current image as a bitmap (or PNG file), so it writes the
+// same bytes.
 
 #include <cstdio>
 #include <filesystem>
 
 #include "cli/command.h"
-#include "core/bitmap_writer.h"
 #include "core/window_services.h"
+#include "pictures/picture_file.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
@@ -18,10 +19,10 @@ namespace quorvel::cli {
 namespace {
 
 // "<stem>-007.bmp": the sprite's number zero-padded to at least three digits.
-std::string BitmapNameFor(const std::string& stem, std::uint32_t index) {
+std::string PictureNameFor(const std::string& stem, std::uint32_t index, const char* extension) {
     char number[16];
     std::snprintf(number, sizeof number, "%03u", static_cast<unsigned>(index));
-    return stem + "-" + number + ".bmp";
+    return stem + "-" + number + extension;
 }
 
 }  // namespace
@@ -37,7 +38,8 @@ int RunUnpack(const Invocation& invocation) {
     for (std::uint32_t i = 0; i < count; ++i) {
         SelectLine(static_cast<std::int32_t>(i));
         CopySpriteToImage();
-        if (!SaveBitmapFile((folder / BitmapNameFor(stem, i)).string())) {
+        const char* extension = invocation.png ? ".png" : ".bmp";
+        if (!SavePictureFile((folder / PictureNameFor(stem, i, extension)).string())) {
             return kExitFailure;
         }
     }
