@@ -12,6 +12,7 @@
 
 #include "core/game_palette.h"
 #include "png/png_codec.h"
+#include "png/png_rows.h"
 
 namespace quorvel::png {
 
@@ -29,26 +30,6 @@ Failure Damaged(int error) {
 // Ancillary chunks are kept in memory by the decoder (text decompressed); they are never
 // needed here, so they may not take more than this.
 constexpr std::size_t kChunkCacheLimit = std::size_t{8} << 20;
-
-// Spreads the packed indexes of each row (1, 2 or 4 bits, leftmost pixel in the high bits)
-// to one byte each.
-void UnpackIndexes(std::vector<std::uint8_t>& pixels, std::uint32_t width, std::uint32_t height,
-                   unsigned depth) {
-    const std::size_t packedStride = (std::size_t{width} * depth + 7) / 8;
-    std::vector<std::uint8_t> packed;
-    packed.swap(pixels);
-    pixels.resize(std::size_t{width} * height);
-    const unsigned mask = (1u << depth) - 1;
-    for (std::uint32_t y = 0; y < height; ++y) {
-        const std::uint8_t* in = packed.data() + y * packedStride;
-        std::uint8_t* out = pixels.data() + std::size_t{y} * width;
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const std::size_t bit = std::size_t{x} * depth;
-            const unsigned shift = 8 - depth - static_cast<unsigned>(bit % 8);
-            out[x] = static_cast<std::uint8_t>((in[bit / 8] >> shift) & mask);
-        }
-    }
-}
 
 Result<DecodedPicture> DecodePaletted(spng_ctx* ctx, DecodedPicture picture, unsigned depth) {
     spng_plte plte{};
@@ -76,7 +57,7 @@ Result<DecodedPicture> DecodePaletted(spng_ctx* ctx, DecodedPicture picture, uns
         return Damaged(error);
     }
     if (depth < 8) {
-        UnpackIndexes(picture.pixels, picture.width, picture.height, depth);
+        detail::UnpackIndexes(picture.pixels, picture.width, picture.height, depth);
     }
     return picture;
 }
