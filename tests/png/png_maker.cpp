@@ -1,5 +1,9 @@
 #include "tests/png/png_maker.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <cstring>
 #include <stdexcept>
 
@@ -105,6 +109,14 @@ std::vector<std::uint8_t> EncodeTestPng(const PngPicture& p) {
     PutChunk(file, "IDAT", StoredZlib(raw));
     PutChunk(file, "IEND", {});
     return file;
+}
+
+bool RunsUnderWine() {
+#if defined(_WIN32)
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
 }
 
 void PatchChunk(std::vector<std::uint8_t>& file, const char* type, std::size_t at,

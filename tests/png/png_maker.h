@@ -22,6 +22,9 @@ struct PngPicture {
 
 std::vector<std::uint8_t> EncodeTestPng(const PngPicture& picture);
 
+// Whether the tests run under Wine, whose imaging component lacks a few things.
+bool RunsUnderWine();
+
 // Overwrites bytes of the data of the first chunk of `type` ("IHDR") at `at` and, unless
 // told not to, recomputes the chunk's checksum.
 void PatchChunk(std::vector<std::uint8_t>& file, const char* type, std::size_t at,
