@@ -3,10 +3,10 @@
 // Does what the window does when the user loads each picture in turn, clicks "Add ->" after
 // each, and finally saves the sprite file, so it writes the same bytes.
 
-#include <iostream>
-
 #include "cli/command.h"
+#include "core/file_messages.h"
 #include "core/indexed_image.h"
+#include "core/window_services.h"
 #include "pictures/picture_file.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_file.h"
@@ -24,7 +24,7 @@ int RunPack(const Invocation& invocation) {
         // "Add ->" passes over an image without pixels; in a batch that would silently
         // renumber every later sprite, so it stops the command instead.
         if (!CurrentImage().HasArea()) {
-            std::cerr << "Unable to add " << files[i] << ": the image has no pixels.\n";
+            ShowFileError(CannotAddWithoutPixels(files[i]));
             return kExitFailure;
         }
         AddSprite();

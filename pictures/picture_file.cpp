@@ -174,11 +174,13 @@ bool NamesPngFile(std::string_view fileName) {
     });
 }
 
+Result<std::vector<std::uint8_t>> EncodePicture(const IndexedImage& image,
+                                                std::string_view fileName) {
+    return NamesPngFile(fileName) ? png::EncodeIndexedPng(image) : EncodeBitmap(image);
+}
+
 bool SavePictureFile(const std::string& fileName) {
-    if (NamesPngFile(fileName)) {
-        return SaveEncodedFile(fileName, png::EncodeIndexedPng(CurrentImage()));
-    }
-    return SaveBitmapFile(fileName);
+    return SaveEncodedFile(fileName, EncodePicture(CurrentImage(), fileName));
 }
 
 }  // namespace quorvel
