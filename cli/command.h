@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/black_handling.h"
 #include "core/conversion_mode.h"
 
 namespace quorvel::cli {
@@ -16,9 +17,18 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;  // the operation failed; the message is on stderr
 inline constexpr int kExitUsage = 2;    // the command line was wrong
 
+// The options a command may take, as bits.
+enum Option : unsigned {
+    kDitherOption = 1,     // --dither
+    kKeepBlackOption = 2,  // --keep-black
+    kPngOption = 4,        // --png
+};
+
 // What a command is given once its command line has been checked.
 struct Invocation {
-    ConversionMode mode = ConversionMode::Nearest;  // Dither when --dither was given
+    ConversionMode mode = ConversionMode::Nearest;    // Dither when --dither was given
+    BlackHandling black = BlackHandling::AsSearched;  // KeepVisible with --keep-black
+    bool png = false;                                 // --png
     std::vector<std::string> files;
 };
 
@@ -26,7 +36,7 @@ struct Command {
     std::string_view name;
     std::string_view arguments;  // as shown in the usage line, e.g. "[--dither] IN.bmp OUT.bmp"
     std::string_view summary;    // one line for --help
-    bool takesDither;            // whether --dither is an option of the command
+    unsigned options;            // the Option bits the command takes
     std::size_t fewestFiles;
     std::size_t mostFiles;
     // Runs the checked command and returns the exit status. The channel tables are built

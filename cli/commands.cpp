@@ -10,19 +10,20 @@ namespace quorvel::cli {
 namespace {
 
 constexpr std::array kCommands = {
-    Command{"convert", "[--dither] INPUT.bmp OUTPUT.bmp",
-            "Reduce a bitmap to the game palette (nearest colour, or diffusion dither) and "
-            "save it as an 8-bit bitmap",
-            true, 2, 2, RunConvert},
-    Command{"pack", "[--dither] OUTPUT.spr INPUT.bmp...",
-            "Reduce the bitmaps to the game palette and save them, in order, as one sprite file",
-            true, 2, SIZE_MAX, RunPack},
-    Command{"unpack", "INPUT.spr OUTPUT_DIR",
-            "Save sprite N as the bitmap OUTPUT_DIR/NAME-NNN.bmp, NAME being INPUT's name "
-            "without extension",
-            false, 2, 2, RunUnpack},
-    Command{"list", "INPUT.spr", "Print the sprite list the window shows for a sprite file", false,
-            1, 1, RunList},
+    Command{"convert", "[--dither] [--keep-black] INPUT OUTPUT",
+            "Reduce a bitmap or PNG picture to the game palette (nearest colour, or diffusion "
+            "dither) and save it as a PNG file if OUTPUT ends in .png, else as an 8-bit bitmap",
+            kDitherOption | kKeepBlackOption, 2, 2, RunConvert},
+    Command{"pack", "[--dither] [--keep-black] OUTPUT.spr INPUT...",
+            "Reduce the bitmaps or PNG pictures to the game palette and save them, in order, as "
+            "one sprite file",
+            kDitherOption | kKeepBlackOption, 2, SIZE_MAX, RunPack},
+    Command{"unpack", "[--png] INPUT.spr OUTPUT_DIR",
+            "Save sprite N as the bitmap OUTPUT_DIR/NAME-NNN.bmp (with --png the PNG file "
+            "NAME-NNN.png), NAME being INPUT's name without extension",
+            kPngOption, 2, 2, RunUnpack},
+    Command{"list", "INPUT.spr", "Print the sprite list the window shows for a sprite file", 0u, 1,
+            1, RunList},
 };
 
 }  // namespace
@@ -56,8 +57,12 @@ int RunCommand(const Command& command, const std::vector<std::string>& arguments
             invocation.files.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (argument == "--dither" && command.takesDither) {
+        } else if (argument == "--dither" && (command.options & kDitherOption) != 0) {
             invocation.mode = ConversionMode::Dither;
+        } else if (argument == "--keep-black" && (command.options & kKeepBlackOption) != 0) {
+            invocation.black = BlackHandling::KeepVisible;
+        } else if (argument == "--png" && (command.options & kPngOption) != 0) {
+            invocation.png = true;
         } else {
             return UsageError(command, "unknown option '" + argument + "'");
         }

@@ -14,11 +14,12 @@ namespace quorvel::cli {
 namespace {
 
 void PrintHelp() {
-    std::cout << "Usage: quorvel-cli COMMAND [ARGUMENTS]\n"
-                 "Converts Windows bitmaps to the 256-colour palette of Creatures sprites and\n"
-                 "packs them into, and out of, Creatures sprite files (.spr).\n"
-                 "\n"
-                 "Commands:\n";
+    std::cout
+        << "Usage: quorvel-cli COMMAND [ARGUMENTS]\n"
+           "Converts Windows bitmaps and PNG pictures to the 256-colour palette of\n"
+           "Creatures sprites and packs them into, and out of, Creatures sprite files (.spr).\n"
+           "\n"
+           "Commands:\n";
     for (const Command& command : Commands()) {
         std::cout << "  " << command.name << " " << command.arguments << "\n      "
                   << command.summary << "\n";
@@ -27,6 +28,10 @@ void PrintHelp() {
                  "Options:\n"
                  "  --help       show this help and exit\n"
                  "  --version    show the version and exit\n"
+                 "  --dither     reduce by diffusion dither instead of nearest colour\n"
+                 "  --keep-black write black that the game would draw as transparent (index 0)\n"
+                 "               as the visible black 243; transparent PNG pixels stay 0\n"
+                 "  --png        write PNG files instead of bitmaps\n"
                  "\n"
                  "Exit status: 0 on success, 1 when the command failed (the reason is on\n"
                  "standard error; convert and pack then write nothing, unpack keeps the bitmaps\n"

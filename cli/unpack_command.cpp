@@ -1,17 +1,18 @@
-// quorvel-cli unpack INPUT.spr OUTPUT_DIR
+// quorvel-cli unpack [--png] INPUT.spr OUTPUT_DIR
 //
-// Writes each sprite as the bitmap the window would save after taking it back with "<-":
-// the same encoder on the same pixels, so the same bytes, without going through the list.
+// Writes each sprite as the bitmap (or, with --png, the PNG file) the window would save after
+// taking it back with "<-": the same encoder on the same pixels, so the same bytes, without
+// going through the list.
 
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 
 #include "cli/command.h"
-#include "core/bitmap_writer.h"
 #include "core/file_operations.h"
 #include "core/indexed_image.h"
 #include "core/save_encoded.h"
+#include "pictures/picture_file.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
 
@@ -20,10 +21,10 @@ namespace quorvel::cli {
 namespace {
 
 // "<stem>-007.bmp": the sprite's number zero-padded to at least three digits.
-std::string BitmapNameFor(const std::string& stem, std::uint32_t index) {
+std::string PictureNameFor(const std::string& stem, std::uint32_t index, const char* extension) {
     char number[16];
     std::snprintf(number, sizeof number, "%03u", static_cast<unsigned>(index));
-    return stem + "-" + number + ".bmp";
+    return stem + "-" + number + extension;
 }
 
 // The file's name without its folder and extension, as std::filesystem takes it apart; the
@@ -51,9 +52,11 @@ int RunUnpack(const Invocation& invocation) {
         return kExitFailure;
     }
     const std::string stem = StemOf(files[0]);
+    const char* extension = invocation.png ? ".png" : ".bmp";
     for (std::uint32_t i = 0; i < set->count; ++i) {
         const IndexedImage sprite{set->widths[i], set->heights[i], set->images[i]};
-        if (!SaveEncodedFile(InFolder(files[1], BitmapNameFor(stem, i)), EncodeBitmap(sprite))) {
+        const std::string name = InFolder(files[1], PictureNameFor(stem, i, extension));
+        if (!SaveEncodedFile(name, EncodePicture(sprite, name))) {
             return kExitFailure;
         }
     }

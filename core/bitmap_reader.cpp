@@ -55,7 +55,7 @@ bool IndexesWithinPalette(const PalettedRows& rows, std::uint32_t entries) {
 }
 
 Result<IndexedImage> FromPaletted(const PalettedRows& rows, const BitmapLayout& layout,
-                                  ConversionMode mode) {
+                                  ConversionMode mode, BlackHandling black) {
     if (CarriesGamePalette(layout)) {
         return TakeOver(rows);
     }
@@ -63,7 +63,7 @@ Result<IndexedImage> FromPaletted(const PalettedRows& rows, const BitmapLayout& 
         !IndexesWithinPalette(rows, layout.paletteEntries)) {
         return Failure{"a pixel refers to a colour its palette does not have"};
     }
-    return ReduceToGamePalette(rows, mode);
+    return ReduceToGamePalette(rows, mode, black);
 }
 
 // Rows read where they lie in the file; bottom-up files are walked with a negative stride.
@@ -82,7 +82,7 @@ Rows RowsInPlace(const BitmapLayout& layout) {
     return rows;
 }
 
-Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode) {
+Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode, BlackHandling black) {
     if (layout.width == 0 || layout.height == 0) {
         // No pixels, so no bytes bound the other dimension: neither walk the rows nor size
         // the dither's error rows by it. Compressed codes must still make sense.
@@ -101,7 +101,7 @@ Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode) {
         case PixelEncoding::Paletted8: {
             auto rows = RowsInPlace<PalettedRows>(layout);
             rows.palette = layout.palette.data();
-            return FromPaletted(rows, layout, mode);
+            return FromPaletted(rows, layout, mode, black);
         }
         case PixelEncoding::Rle8: {
             const std::size_t stride = static_cast<std::size_t>(ConvertedWidth(layout.width));
@@ -113,17 +113,17 @@ Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode) {
             }
             const PalettedRows rows{expanded.data(), static_cast<std::ptrdiff_t>(stride),
                                     layout.width, layout.height, layout.palette.data()};
-            return FromPaletted(rows, layout, mode);
+            return FromPaletted(rows, layout, mode, black);
         }
         case PixelEncoding::Rgb24:
-            return ReduceToGamePalette(RowsInPlace<TrueColourRows>(layout), mode);
+            return ReduceToGamePalette(RowsInPlace<TrueColourRows>(layout), mode, black);
         case PixelEncoding::Masked16:
         case PixelEncoding::Masked32: {
             const ExpandedTrueColour expanded = ExpandMaskedPixels(layout);
             const TrueColourRows rows{expanded.bytes.data(),
                                       static_cast<std::ptrdiff_t>(expanded.stride), layout.width,
                                       layout.height};
-            return ReduceToGamePalette(rows, mode);
+            return ReduceToGamePalette(rows, mode, black);
         }
     }
     return Failure{"its pixel format is not supported"};
@@ -131,13 +131,14 @@ Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode) {
 
 }  // namespace
 
-Result<IndexedImage> DecodeBitmap(std::span<const std::uint8_t> file, ConversionMode mode) {
+Result<IndexedImage> DecodeBitmap(std::span<const std::uint8_t> file, ConversionMode mode,
+                                  BlackHandling black) {
     const Result<BitmapLayout> layout = ReadBitmapLayout(file);
     if (!layout) {
         return Failure{layout.error()};
     }
     try {
-        return Decode(layout.value(), mode);
+        return Decode(layout.value(), mode, black);
     } catch (const std::bad_alloc&) {
         return Failure{"there is not enough memory for an image this large"};
     }

@@ -10,10 +10,15 @@
 // Output: width rounded up to a multiple of 4, the added columns holding index 0.
 // The true-colour variants read pixels as blue, green, red; the paletted variants read one
 // byte per pixel and look it up in a 256-entry bitmap palette (blue, green, red, reserved).
+// The RGBA variants read red, green, blue, alpha: a pixel with alpha below 128 is transparent
+// and becomes index 0; any other is matched by its red, green and blue as they stand, exactly
+// as the same colour in true-colour rows. A transparent pixel takes part in no dithering: the
+// error that would reach it is dropped and it passes none on.
 
 #include <cstddef>
 #include <cstdint>
 
+#include "core/black_handling.h"
 #include "core/conversion_mode.h"
 #include "core/indexed_image.h"
 
@@ -36,18 +41,39 @@ struct PalettedRows {
     const std::uint8_t* palette = nullptr;  // 256 entries of blue, green, red, reserved
 };
 
+struct RgbaRows {
+    const std::uint8_t* top = nullptr;
+    std::ptrdiff_t stride = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// Alpha values from this one up are opaque.
+inline constexpr std::uint8_t kOpaqueAlpha = 128;
+
 // Width of a converted image: the source width rounded up to a multiple of 4.
 constexpr std::uint64_t ConvertedWidth(std::uint32_t width) {
     return (static_cast<std::uint64_t>(width) + 3) / 4 * 4;
 }
 
-IndexedImage ReduceNearest(const TrueColourRows& rows);
-IndexedImage ReduceNearest(const PalettedRows& rows);
-IndexedImage DiffuseDither(const TrueColourRows& rows);
-IndexedImage DiffuseDither(const PalettedRows& rows);
+// `black` says what an opaque pixel whose search chose index 0 becomes (core/black_handling.h).
+IndexedImage ReduceNearest(const TrueColourRows& rows,
+                           BlackHandling black = BlackHandling::AsSearched);
+IndexedImage ReduceNearest(const PalettedRows& rows,
+                           BlackHandling black = BlackHandling::AsSearched);
+IndexedImage ReduceNearest(const RgbaRows& rows, BlackHandling black = BlackHandling::AsSearched);
+IndexedImage DiffuseDither(const TrueColourRows& rows,
+                           BlackHandling black = BlackHandling::AsSearched);
+IndexedImage DiffuseDither(const PalettedRows& rows,
+                           BlackHandling black = BlackHandling::AsSearched);
+IndexedImage DiffuseDither(const RgbaRows& rows, BlackHandling black = BlackHandling::AsSearched);
 
 // The method the mode names.
-IndexedImage ReduceToGamePalette(const TrueColourRows& rows, ConversionMode mode);
-IndexedImage ReduceToGamePalette(const PalettedRows& rows, ConversionMode mode);
+IndexedImage ReduceToGamePalette(const TrueColourRows& rows, ConversionMode mode,
+                                 BlackHandling black = BlackHandling::AsSearched);
+IndexedImage ReduceToGamePalette(const PalettedRows& rows, ConversionMode mode,
+                                 BlackHandling black = BlackHandling::AsSearched);
+IndexedImage ReduceToGamePalette(const RgbaRows& rows, ConversionMode mode,
+                                 BlackHandling black = BlackHandling::AsSearched);
 
 }  // namespace quorvel

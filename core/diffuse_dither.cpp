@@ -12,6 +12,16 @@ namespace quorvel {
 
 namespace {
 
+// Only RGBA rows have transparent pixels.
+template <typename Source>
+[[gnu::always_inline]] inline bool IsOpaque(const Source& source, const std::uint8_t* row,
+                                            std::uint32_t x) {
+    if constexpr (requires { source.Opaque(row, x); }) {
+        return source.Opaque(row, x);
+    }
+    return true;
+}
+
 // Each pixel's error e goes 7/16 right, 5/16 below-left, 3/16 below and 1/16 below-right, every
 // share an arithmetic shift right by 4 (rounding toward minus infinity).
 //
@@ -80,6 +90,20 @@ class PalettedSource {
     std::array<Error, 256> colours_;
 };
 
+class RgbaSource {
+  public:
+    explicit RgbaSource(const RgbaRows& rows) : reader_{rows} {}
+    const std::uint8_t* Row(std::uint32_t y) const { return reader_.Row(y); }
+    Lanes ColourAt(const std::uint8_t* row, std::uint32_t x) const {
+        const std::uint8_t* p = row + 4 * static_cast<std::size_t>(x);
+        return _mm_insert_epi16(_mm_cvtsi32_si128(p[2] | p[1] << 16), p[0], 2);
+    }
+    bool Opaque(const std::uint8_t* row, std::uint32_t x) const { return reader_.Opaque(row, x); }
+
+  private:
+    detail::RgbaReader reader_;
+};
+
 struct RowState {
     const std::uint8_t* source;
     std::uint8_t* out;
@@ -100,20 +124,26 @@ GameColours MakeGameColours() {
     return colours;
 }
 
-template <typename Source>
+template <BlackHandling kBlack, typename Source>
 [[gnu::always_inline]] inline void DitherPixel(const Source& source, const GameColours& game,
                                                RowState& row, Error* rowErrors, std::uint32_t x) {
     Error& here = rowErrors[x + 1];
-    const Lanes sum =
-        _mm_add_epi16(_mm_add_epi16(source.ColourAt(row.source, x), Load(here)), row.right);
-    const Lanes value = _mm_min_epi16(_mm_max_epi16(sum, _mm_setzero_si128()), _mm_set1_epi16(255));
-    const NearestMatch match = FindNearestIndex(
-        _mm_extract_epi16(value, 2), _mm_extract_epi16(value, 1), _mm_extract_epi16(value, 0));
-    row.out[x] = match.index;
+    // A transparent pixel keeps index 0 and has no error: what was owed to it is dropped and
+    // its neighbours get nothing from it.
+    Lanes e = _mm_setzero_si128();
+    if (IsOpaque(source, row.source, x)) {
+        const Lanes sum =
+            _mm_add_epi16(_mm_add_epi16(source.ColourAt(row.source, x), Load(here)), row.right);
+        const Lanes value =
+            _mm_min_epi16(_mm_max_epi16(sum, _mm_setzero_si128()), _mm_set1_epi16(255));
+        const NearestMatch match = FindNearestIndex(
+            _mm_extract_epi16(value, 2), _mm_extract_epi16(value, 1), _mm_extract_epi16(value, 0));
+        row.out[x] = WrittenIndex<kBlack>(match.index);
 
-    // The clamped value minus the chosen entry's colour: the differences the search reports.
-    // An exact match has all three 0 and so spreads nothing.
-    const Lanes e = _mm_sub_epi16(value, Load(game[match.index]));
+        // The clamped value minus the chosen entry's colour: the differences the search
+        // reports. An exact match has all three 0 and so spreads nothing.
+        e = _mm_sub_epi16(value, Load(game[match.index]));
+    }
     row.right = Share<7>(e);
     Error& belowLeft = rowErrors[x];
     Store(belowLeft, _mm_add_epi16(Load(belowLeft), Share<5>(e)));
@@ -136,6 +166,9 @@ constexpr std::int32_t ClampChannel(std::int32_t v) {
 struct TrueColourSource : detail::TrueColourReader {
     explicit TrueColourSource(const TrueColourRows& source) : TrueColourReader{source} {}
 };
+struct RgbaSource : detail::RgbaReader {
+    explicit RgbaSource(const RgbaRows& source) : RgbaReader{source} {}
+};
 using PalettedSource = detail::PalettedReader;
 
 struct RowState {
@@ -151,20 +184,25 @@ GameColours MakeGameColours() {
     return {};
 }
 
-template <typename Source>
+template <BlackHandling kBlack, typename Source>
 [[gnu::always_inline]] inline void DitherPixel(const Source& source, const GameColours&,
                                                RowState& row, Error* rowErrors, std::uint32_t x) {
-    const detail::Colour c = source.At(row.source, x);
     Error& here = rowErrors[x + 1];
-    const std::int32_t red = ClampChannel(c.red + here.red + row.right.red);
-    const std::int32_t green = ClampChannel(c.green + here.green + row.right.green);
-    const std::int32_t blue = ClampChannel(c.blue + here.blue + row.right.blue);
-    const NearestMatch match = FindNearestIndex(red, green, blue);
-    row.out[x] = match.index;
+    // A transparent pixel keeps index 0 and has no error: what was owed to it is dropped and
+    // its neighbours get nothing from it.
+    Error e;
+    if (IsOpaque(source, row.source, x)) {
+        const detail::Colour c = source.At(row.source, x);
+        const std::int32_t red = ClampChannel(c.red + here.red + row.right.red);
+        const std::int32_t green = ClampChannel(c.green + here.green + row.right.green);
+        const std::int32_t blue = ClampChannel(c.blue + here.blue + row.right.blue);
+        const NearestMatch match = FindNearestIndex(red, green, blue);
+        row.out[x] = WrittenIndex<kBlack>(match.index);
 
-    // The differences are the clamped value minus the chosen entry's colour; an exact match
-    // has all three 0 and so spreads nothing.
-    const Error e{match.dRed, match.dGreen, match.dBlue};
+        // The differences are the clamped value minus the chosen entry's colour; an exact
+        // match has all three 0 and so spreads nothing.
+        e = {match.dRed, match.dGreen, match.dBlue};
+    }
     row.right = {(7 * e.red) >> 4, (7 * e.green) >> 4, (7 * e.blue) >> 4};
     Error& belowLeft = rowErrors[x];
     belowLeft.red += (5 * e.red) >> 4;
@@ -187,7 +225,7 @@ template <typename Source>
 constexpr std::uint32_t kBandRows = 4;
 constexpr std::uint32_t kLag = 2;
 
-template <std::uint32_t kRows, typename Source>
+template <std::uint32_t kRows, BlackHandling kBlack, typename Source>
 void DitherBand(const Source& source, const GameColours& game, RowState* rows, Error* rowErrors,
                 std::uint32_t width) {
     rowErrors[0] = {};  // never read; cleared so that it cannot grow without bound
@@ -196,7 +234,7 @@ void DitherBand(const Source& source, const GameColours& game, RowState* rows, E
     auto edgeStep = [&](std::uint32_t t) {
         for (std::uint32_t r = 0; r < kRows; ++r) {
             if (t >= kLag * r && t - kLag * r < width) {
-                DitherPixel(source, game, rows[r], rowErrors, t - kLag * r);
+                DitherPixel<kBlack>(source, game, rows[r], rowErrors, t - kLag * r);
             }
         }
     };
@@ -206,7 +244,7 @@ void DitherBand(const Source& source, const GameColours& game, RowState* rows, E
     }
     for (; t < width; ++t) {
         for (std::uint32_t r = 0; r < kRows; ++r) {
-            DitherPixel(source, game, rows[r], rowErrors, t - kLag * r);
+            DitherPixel<kBlack>(source, game, rows[r], rowErrors, t - kLag * r);
         }
     }
     for (; t < steps; ++t) {
@@ -214,7 +252,7 @@ void DitherBand(const Source& source, const GameColours& game, RowState* rows, E
     }
 }
 
-template <typename Source>
+template <BlackHandling kBlack, typename Source>
 IndexedImage DitherWith(const Source& source, std::uint32_t width, std::uint32_t height) {
     IndexedImage image = detail::MakeConvertedImage(width, height);
     const GameColours game = MakeGameColours();
@@ -229,30 +267,42 @@ IndexedImage DitherWith(const Source& source, std::uint32_t width, std::uint32_t
         }
         switch (bandRows) {
             case 1:
-                DitherBand<1>(source, game, rows, errors.data(), width);
+                DitherBand<1, kBlack>(source, game, rows, errors.data(), width);
                 break;
             case 2:
-                DitherBand<2>(source, game, rows, errors.data(), width);
+                DitherBand<2, kBlack>(source, game, rows, errors.data(), width);
                 break;
             case 3:
-                DitherBand<3>(source, game, rows, errors.data(), width);
+                DitherBand<3, kBlack>(source, game, rows, errors.data(), width);
                 break;
             default:
-                DitherBand<kBandRows>(source, game, rows, errors.data(), width);
+                DitherBand<kBandRows, kBlack>(source, game, rows, errors.data(), width);
                 break;
         }
     }
     return image;
 }
 
-}  // namespace
-
-IndexedImage DiffuseDither(const TrueColourRows& rows) {
-    return DitherWith(TrueColourSource(rows), rows.width, rows.height);
+template <typename Source>
+IndexedImage Dither(const Source& source, std::uint32_t width, std::uint32_t height,
+                    BlackHandling black) {
+    return black == BlackHandling::KeepVisible
+               ? DitherWith<BlackHandling::KeepVisible>(source, width, height)
+               : DitherWith<BlackHandling::AsSearched>(source, width, height);
 }
 
-IndexedImage DiffuseDither(const PalettedRows& rows) {
-    return DitherWith(PalettedSource(rows), rows.width, rows.height);
+}  // namespace
+
+IndexedImage DiffuseDither(const TrueColourRows& rows, BlackHandling black) {
+    return Dither(TrueColourSource(rows), rows.width, rows.height, black);
+}
+
+IndexedImage DiffuseDither(const PalettedRows& rows, BlackHandling black) {
+    return Dither(PalettedSource(rows), rows.width, rows.height, black);
+}
+
+IndexedImage DiffuseDither(const RgbaRows& rows, BlackHandling black) {
+    return Dither(RgbaSource(rows), rows.width, rows.height, black);
 }
 
 }  // namespace quorvel

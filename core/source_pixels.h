@@ -1,6 +1,7 @@
 #pragma once
 // Per-pixel colour access shared by the two reductions: the true-colour rows hold blue,
-// green, red; the paletted rows hold an index into the bitmap's own palette.
+// green, red; the RGBA rows red, green, blue, alpha; the paletted rows hold an index into the
+// bitmap's own palette.
 
 #include <array>
 #include <cstdint>
@@ -24,6 +25,20 @@ struct TrueColourReader {
     Colour At(const std::uint8_t* row, std::uint32_t x) const {
         const std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
         return {p[2], p[1], p[0]};
+    }
+};
+
+struct RgbaReader {
+    const RgbaRows& rows;
+    const std::uint8_t* Row(std::uint32_t y) const {
+        return rows.top + static_cast<std::ptrdiff_t>(y) * rows.stride;
+    }
+    Colour At(const std::uint8_t* row, std::uint32_t x) const {
+        const std::uint8_t* p = row + 4 * static_cast<std::size_t>(x);
+        return {p[0], p[1], p[2]};
+    }
+    bool Opaque(const std::uint8_t* row, std::uint32_t x) const {
+        return row[4 * static_cast<std::size_t>(x) + 3] >= kOpaqueAlpha;
     }
 };
 

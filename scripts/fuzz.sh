@@ -3,7 +3,7 @@
 # code into the committed corpus, minimised. Expects the fuzz preset to be built; `make fuzz`
 # builds it and calls this script with FUZZ_SECONDS.
 #
-#   scripts/fuzz.sh [SECONDS] [TARGET...]      targets: bitmap_decode sprite_decode round_trip
+#   scripts/fuzz.sh [SECONDS] [TARGET...]      targets: bitmap_decode sprite_decode round_trip png_decode
 #
 # Environment: FUZZ_JOBS targets at once (default 1), FUZZ_NICE their niceness (default 10),
 # FUZZ_MERGE=0 to leave fuzz/corpus alone.
@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(bitmap_decode sprite_decode round_trip)
+[ ${#targets[@]} -gt 0 ] || targets=(bitmap_decode sprite_decode round_trip png_decode)
 jobs=${FUZZ_JOBS:-1}
 niceness=${FUZZ_NICE:-10}
 merge=${FUZZ_MERGE:-1}
@@ -68,6 +68,7 @@ run_target() {
     # holds the headers, palette and a few thousand pixels; larger seeds are cut short).
     local extra=(-max_len=65536)
     reads_bitmaps "$target" && extra=(-max_len=16384 -dict=fuzz/bitmap.dict)
+    [ "$target" = png_decode ] && extra=(-max_len=16384 -dict=fuzz/png.dict)
 
     echo "$target: fuzzing for ${seconds}s, log in $work/log"
     nice -n "$niceness" "$bin/fuzz_$target" "${limits[@]}" "${extra[@]}" \

@@ -7,6 +7,7 @@ packages=(
     g++ cmake ninja-build make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
+    libspng-dev zlib1g-dev
     clang libclang-rt-14-dev
 )
 # The Windows build needs the cross compiler and GoogleTest's sources (built with it), not
