@@ -4,8 +4,9 @@
 // it, clicks "<-" and saves the current image as a bitmap (or PNG file), so it writes the
 // same bytes.
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include "cli/command.h"
 #include "core/window_services.h"
@@ -18,11 +19,18 @@ namespace quorvel::cli {
 
 namespace {
 
-// "<stem>-007.bmp": the sprite's number zero-padded to at least three digits.
-std::string PictureNameFor(const std::string& stem, std::uint32_t index, const char* extension) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%03u", static_cast<unsigned>(index));
+// "<stem>-007.bmp": the sprite's number zero-padded to `digits` digits.
+std::string PictureNameFor(const std::string& stem, std::uint32_t index, std::size_t digits,
+                           const char* extension) {
+    std::string number = std::to_string(index);
+    number.insert(0, digits - std::min(digits, number.size()), '0');
     return stem + "-" + number + extension;
+}
+
+// Three digits, or as many as the count has, so that the names sort in sprite order in any
+// listing: a file of 1000 sprites gives "-0000" to "-0999".
+std::size_t NumberDigits(std::uint32_t count) {
+    return std::max<std::size_t>(std::to_string(count).size(), 3);
 }
 
 }  // namespace
@@ -35,11 +43,12 @@ int RunUnpack(const Invocation& invocation) {
     const std::string stem = std::filesystem::path(files[0]).stem().string();
     const std::filesystem::path folder(files[1]);
     const std::uint32_t count = CurrentSpriteSet().count;
+    const std::size_t digits = NumberDigits(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         SelectLine(static_cast<std::int32_t>(i));
         CopySpriteToImage();
         const char* extension = invocation.png ? ".png" : ".bmp";
-        if (!SavePictureFile((folder / PictureNameFor(stem, i, extension)).string())) {
+        if (!SavePictureFile((folder / PictureNameFor(stem, i, digits, extension)).string())) {
             return kExitFailure;
         }
     }

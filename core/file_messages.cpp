@@ -22,4 +22,8 @@ std::string CannotWrite(const std::string& fileName, const std::string& reason) 
     return "Unable to write " + fileName + ": " + reason + ".";
 }
 
+std::string CannotUse(const std::string& fileName, const std::string& reason) {
+    return "Unable to use " + fileName + ": " + reason + ".";
+}
+
 }  // namespace quorvel

@@ -12,5 +12,8 @@ std::string CannotRead(const std::string& fileName, const std::string& reason);
 std::string CannotWrite(const std::string& fileName);  // "Unable to write NAME."
 // "Unable to write NAME: REASON."
 std::string CannotWrite(const std::string& fileName, const std::string& reason);
+// "Unable to use NAME: REASON.", for a file that reads well but cannot serve the purpose it
+// was chosen for.
+std::string CannotUse(const std::string& fileName, const std::string& reason);
 
 }  // namespace quorvel

@@ -175,10 +175,12 @@ bool NamesPngFile(std::string_view fileName) {
 }
 
 bool SavePictureFile(const std::string& fileName) {
-    if (NamesPngFile(fileName)) {
-        return SaveEncodedFile(fileName, png::EncodeIndexedPng(CurrentImage()));
-    }
-    return SaveBitmapFile(fileName);
+    return SavePictureFile(fileName, CurrentImage());
+}
+
+bool SavePictureFile(const std::string& fileName, const IndexedImage& image) {
+    return SaveEncodedFile(
+        fileName, NamesPngFile(fileName) ? png::EncodeIndexedPng(image) : EncodeBitmap(image));
 }
 
 }  // namespace quorvel

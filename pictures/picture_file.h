@@ -41,5 +41,7 @@ bool NamesPngFile(std::string_view fileName);
 // as an 8-bit bitmap; atomically, with the same messages either way. Returns whether the file
 // was written.
 bool SavePictureFile(const std::string& fileName);
+// The same for any image, the current image left alone.
+bool SavePictureFile(const std::string& fileName, const IndexedImage& image);
 
 }  // namespace quorvel
