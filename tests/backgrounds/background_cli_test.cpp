@@ -79,12 +79,13 @@ TEST_F(BackgroundCli, FileIsTheWholePictureReducedAndCutAndStitchesBack) {
 TEST_F(BackgroundCli, WrongShapesAreRefusedAndNothingIsWritten) {
     const std::string narrow = files.File("narrow.bmp"), small = files.File("small.bmp"),
                       smallPng = files.File("small.png"), one = files.File("one.spr"),
-                      kept = files.File("kept");
+                      headless = files.File("headless.png"), kept = files.File("kept");
     // 8351 pixels wide: the reduction would round it up to 8352, so the stored size counts.
     WriteTestFile(narrow, Picture(8351, 1200));
     WriteTestFile(small, Picture(4, 2));
     ASSERT_EQ(Run({"convert", small, smallPng}).status, 0);
     WriteTestFile(one, EncodeSpriteFile({1, {144}, {150}, {Bytes(144 * 150)}}).value());
+    WriteTestFile(headless, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13});
     WriteTestFile(kept, {7, 7});
     const std::string shape = " pixels; this picture is ";
     const std::pair<Args, std::string> cases[] = {
@@ -92,6 +93,8 @@ TEST_F(BackgroundCli, WrongShapesAreRefusedAndNothingIsWritten) {
          "Unable to use " + narrow + ": a background must be 8352 × 1200" + shape + "8351 × 1200."},
         {{"background", "--dither", smallPng, kept},
          "Unable to use " + smallPng + ": a background must be 8352 × 1200" + shape + "4 × 2."},
+        {{"background", headless, kept},
+         "Unable to read " + headless + ": the file does not begin with a PNG header chunk."},
         {{"background", "--stitch", one, kept},
          "Unable to use " + one + ": a background file holds 464 sprites of 144 × 150."},
     };
@@ -102,7 +105,8 @@ TEST_F(BackgroundCli, WrongShapesAreRefusedAndNothingIsWritten) {
     }
     EXPECT_EQ(Run({"background", "--stitch", "--dither", one, kept}).status, 2);
     EXPECT_EQ(ReadTestFile(kept), (Bytes{7, 7}));
-    EXPECT_EQ(files.Entries(), (Args{"kept", "narrow.bmp", "one.spr", "small.bmp", "small.png"}));
+    EXPECT_EQ(files.Entries(),
+              (Args{"headless.png", "kept", "narrow.bmp", "one.spr", "small.bmp", "small.png"}));
 }
 
 TEST_F(BackgroundCli, PackTakesFoldersInNaturalOrderAndUnpackNamesSortBack) {
