@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/process_setup.h"
 #include "core/channel_tables.h"
 
 namespace quorvel::cli {
@@ -80,7 +81,7 @@ int Run(const std::vector<std::string>& arguments) {
 
 int main(int argc, char** argv) {
     try {
-        return quorvel::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+        return quorvel::cli::Run(quorvel::cli::PrepareProcess(argc, argv));
     } catch (const std::exception& e) {
         std::cerr << "quorvel-cli: " << e.what() << "\n";
         return quorvel::cli::kExitFailure;

@@ -14,6 +14,7 @@
 
 #include "cli/command.h"
 #include "core/file_messages.h"
+#include "core/file_operations.h"
 #include "core/indexed_image.h"
 #include "core/natural_order.h"
 #include "core/window_services.h"
@@ -40,30 +41,38 @@ bool NamesPicture(std::string_view name) {
     });
 }
 
-// The pictures in `folder`, in natural order of their names; nothing (after a message) when
-// the folder cannot be listed or holds none.
-std::optional<std::vector<std::string>> PicturesIn(const std::filesystem::path& folder) {
+// Names are UTF-8 on every system; std::filesystem takes them as such only through u8string.
+std::filesystem::path PathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// The pictures in `folder`, in natural order of their names, each joined to the folder with
+// '/' as unpack joins its names; nothing (after a message) when the folder cannot be listed
+// or holds none.
+std::optional<std::vector<std::string>> PicturesIn(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+    for (std::filesystem::directory_iterator it(PathOf(folder), error), end; !error && it != end;
          it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::u8string utf8 = it->path().filename().u8string();
+        const std::string name(utf8.begin(), utf8.end());
         std::error_code kindError;
         if (NamesPicture(name) && it->is_regular_file(kindError)) {
             names.push_back(name);
         }
     }
     if (error) {
-        ShowFileError(CannotOpenForRead(folder.string()));
+        ShowFileError(CannotOpenForRead(folder));
         return std::nullopt;
     }
     if (names.empty()) {
-        ShowFileError(CannotUse(folder.string(), "the folder holds no .bmp or .png files"));
+        ShowFileError(CannotUse(folder, "the folder holds no .bmp or .png files"));
         return std::nullopt;
     }
     std::sort(names.begin(), names.end(), NaturalLess);
+    const bool separated = !folder.empty() && IsFolderSeparator(folder.back());
     for (std::string& name : names) {
-        name = (folder / name).string();
+        name = folder + (separated ? "" : "/") + name;
     }
     return names;
 }
@@ -73,7 +82,7 @@ bool ExpandFolders(const std::vector<std::string>& given, std::vector<std::strin
     files.push_back(given[0]);
     for (std::size_t i = 1; i < given.size(); ++i) {
         std::error_code error;
-        if (!std::filesystem::is_directory(given[i], error)) {
+        if (!std::filesystem::is_directory(PathOf(given[i]), error)) {
             files.push_back(given[i]);
         } else if (const auto pictures = PicturesIn(given[i])) {
             files.insert(files.end(), pictures->begin(), pictures->end());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "core/file_operations.h"
 #include "core/window_services.h"
 #include "pictures/picture_file.h"
 #include "sprites/sprite_editing.h"
@@ -33,6 +34,22 @@ std::size_t NumberDigits(std::uint32_t count) {
     return std::max<std::size_t>(std::to_string(count).size(), 3);
 }
 
+// The file's name without its folder and extension, as std::filesystem takes it apart; the
+// names are UTF-8 on every system.
+std::string StemOf(const std::string& path) {
+    const std::u8string stem =
+        std::filesystem::path(std::u8string(path.begin(), path.end())).stem().u8string();
+    return std::string(stem.begin(), stem.end());
+}
+
+// "out" + "a.bmp" -> "out/a.bmp", with '/' on every system so that messages are the same.
+std::string InFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || IsFolderSeparator(folder.back())) {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
 }  // namespace
 
 int RunUnpack(const Invocation& invocation) {
@@ -40,15 +57,14 @@ int RunUnpack(const Invocation& invocation) {
     if (!LoadSpriteFile(files[0])) {
         return kExitFailure;
     }
-    const std::string stem = std::filesystem::path(files[0]).stem().string();
-    const std::filesystem::path folder(files[1]);
+    const std::string stem = StemOf(files[0]);
     const std::uint32_t count = CurrentSpriteSet().count;
     const std::size_t digits = NumberDigits(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         SelectLine(static_cast<std::int32_t>(i));
         CopySpriteToImage();
         const char* extension = invocation.png ? ".png" : ".bmp";
-        if (!SavePictureFile((folder / PictureNameFor(stem, i, digits, extension)).string())) {
+        if (!SavePictureFile(InFolder(files[1], PictureNameFor(stem, i, digits, extension)))) {
             return kExitFailure;
         }
     }

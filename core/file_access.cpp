@@ -1,9 +1,8 @@
 #include "core/file_access.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -50,15 +49,19 @@ bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
+// Where the last folder name of `path` ends: "dir/name" -> 4, "name" -> 0.
+std::size_t NameStart(const std::string& path) {
+    const auto separator = std::find_if(path.rbegin(), path.rend(), IsFolderSeparator);
+    return static_cast<std::size_t>(path.rend() - separator);
+}
+
 // "dir/name" -> "dir/", "name" -> "".
 std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return path.substr(0, NameStart(path));
 }
 
 std::string NameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return path.substr(NameStart(path));
 }
 
 std::string RandomSuffix() {
@@ -78,8 +81,7 @@ int CreateTemporaryBeside(const std::string& path, std::string& name) {
     const std::string stem = FolderOf(path) + "." + NameOf(path) + ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = stem + RandomSuffix() + ".tmp";
-        const int fd = ActiveFileOperations().open(name.c_str(),
-                                                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ActiveFileOperations().open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -91,13 +93,13 @@ int CreateTemporaryBeside(const std::string& path, std::string& name) {
 
 FileReadResult ReadWholeFile(const std::string& path) {
     FileOperations& os = ActiveFileOperations();
-    const int fd = os.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
+    const int fd = os.open(path.c_str(), O_RDONLY, 0);
     if (fd < 0) {
         return {FileProblem::CannotOpen, {}};
     }
     FileReadResult result;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const std::int64_t size = RegularFileSize(fd);
+    if (size < 0) {
         // Directories, devices and pipes are not files a bitmap or sprite set can be read from.
         os.close(fd);
         return {FileProblem::CannotOpen, {}};
@@ -105,7 +107,7 @@ FileReadResult ReadWholeFile(const std::string& path) {
     try {
         // Read into a buffer of the announced length, so a large file is held once, then
         // follow the file if it has grown since. The buffer only grows (and is copied) then.
-        ResizeLargeBuffer(result.bytes, static_cast<std::size_t>(info.st_size));
+        ResizeLargeBuffer(result.bytes, static_cast<std::size_t>(size));
         std::int64_t got = ReadFully(fd, result.bytes.data(), result.bytes.size());
         if (got >= 0 && static_cast<std::size_t>(got) < result.bytes.size()) {
             result.bytes.resize(static_cast<std::size_t>(got));  // the file shrank meanwhile
@@ -130,9 +132,9 @@ FileReadResult ReadWholeFile(const std::string& path) {
 
 FileProblem WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     FileOperations& os = ActiveFileOperations();
-    struct stat target {};
-    const bool exists = ::stat(path.c_str(), &target) == 0;
-    if (NameOf(path).empty() || (exists && S_ISDIR(target.st_mode))) {
+    const SaveTarget target = InspectSaveTarget(path);
+    // A read-only file is kept on every platform, though a POSIX rename could replace it.
+    if (NameOf(path).empty() || target.folder || target.readOnly) {
         return FileProblem::CannotOpen;
     }
     std::string temporary;
@@ -140,10 +142,8 @@ FileProblem WriteFileAtomically(const std::string& path, std::span<const std::ui
     if (fd < 0) {
         return FileProblem::CannotOpen;
     }
-    if (exists) {
-        // The new file takes the place of the old one, permissions included.
-        ::fchmod(fd, target.st_mode & 07777);
-    }
+    // The new file takes the place of the old one, permissions included.
+    CopyPermissions(fd, target);
 
     bool ok = WriteFully(fd, bytes.data(), bytes.size()) && os.fsync(fd) == 0;
     // A failed close can mean the data never reached the disk, so it counts as a failure.
@@ -155,13 +155,7 @@ FileProblem WriteFileAtomically(const std::string& path, std::span<const std::ui
     }
 
     // Make the rename itself durable. Best effort: the file is complete either way.
-    const std::string folder = FolderOf(path);
-    const int dirFd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    SyncFolder(FolderOf(path));
     return FileProblem::None;
 }
 

@@ -25,7 +25,7 @@ FileReadResult ReadWholeFile(const std::string& path);
 
 // Writes `bytes` to a temporary file in the target's folder, flushes it, then renames it over
 // `path`. On any failure the temporary file is removed and an existing file at `path` is left
-// as it was.
+// as it was. A folder or a read-only file at `path` is CannotOpen, and is not touched.
 FileProblem WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace quorvel

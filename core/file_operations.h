@@ -2,9 +2,18 @@
 // The operating-system calls behind ReadWholeFile and WriteFileAtomically, gathered in one
 // table so that tests can replace any of them (to make a write fail half-way, a flush or a
 // rename fail) and check that no damaged or stray file is left behind.
+//
+// The table has one realisation per platform: file_operations_posix.cpp calls the POSIX
+// functions of the same names, file_operations_windows.cpp the wide (UTF-16) Windows API.
+// On both, names are UTF-8, `open` takes O_RDONLY or O_WRONLY | O_CREAT | O_EXCL and returns
+// a C runtime descriptor, and a failure returns -1 with errno set (EEXIST when a new file's
+// name is taken).
 
 #include <sys/types.h>
+
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 namespace quorvel {
 
@@ -12,9 +21,9 @@ struct FileOperations {
     int (*open)(const char* path, int flags, mode_t mode);
     ssize_t (*read)(int fd, void* buffer, std::size_t size);
     ssize_t (*write)(int fd, const void* data, std::size_t size);
-    int (*fsync)(int fd);
+    int (*fsync)(int fd);  // everything written reaches the disk (FlushFileBuffers on Windows)
     int (*close)(int fd);
-    int (*rename)(const char* from, const char* to);
+    int (*rename)(const char* from, const char* to);  // replaces `to` atomically
     int (*unlink)(const char* path);
 };
 
@@ -38,5 +47,29 @@ class ScopedFileOperations {
   private:
     FileOperations saved_;
 };
+
+// What the platform says about a file beside the table: questions whose failure the
+// file access handles without a test having to provoke it.
+
+// What a save learns about its target before it begins.
+struct SaveTarget {
+    bool exists = false;
+    bool folder = false;            // a folder, which a save never replaces
+    bool readOnly = false;          // marked read-only, or not writable by this user: kept as it is
+    std::uint32_t permissions = 0;  // handed on to the file that replaces it (POSIX only)
+};
+SaveTarget InspectSaveTarget(const std::string& path);
+
+// The length of the open file, or -1 if it is not a regular file (a folder, device or pipe).
+std::int64_t RegularFileSize(int fd);
+
+// Gives the new file the target's permissions; best effort.
+void CopyPermissions(int fd, const SaveTarget& target);
+
+// Makes a rename into `folder` ("" for the working folder) durable; best effort.
+void SyncFolder(const std::string& folder);
+
+// Whether `c` ends a folder name in a path: '/' everywhere, also '\\' and ':' on Windows.
+bool IsFolderSeparator(char c);
 
 }  // namespace quorvel

@@ -40,16 +40,16 @@ int main(int argc, char** argv) {
         std::ifstream in(path, std::ios::binary);
         if (!in.read(reinterpret_cast<char*>(bytes.data()),
                      static_cast<std::streamsize>(bytes.size()))) {
-            std::fprintf(stderr, "%s: cannot read\n", path.c_str());
+            std::fprintf(stderr, "%s: cannot read\n", path.string().c_str());
             return 2;
         }
         // Named first, so the output of a failing run ends with the input that failed.
-        std::printf("%s\n", path.c_str());
+        std::printf("%s\n", path.string().c_str());
         std::fflush(stdout);
         const auto start = std::chrono::steady_clock::now();
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
         if (std::chrono::steady_clock::now() - start > kSlowestInput) {
-            std::fprintf(stderr, "%s: took more than %lld s\n", path.c_str(),
+            std::fprintf(stderr, "%s: took more than %lld s\n", path.string().c_str(),
                          static_cast<long long>(kSlowestInput.count()));
             return 1;
         }

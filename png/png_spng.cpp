@@ -31,6 +31,15 @@ Failure Damaged(int error) {
 // needed here, so they may not take more than this.
 constexpr std::size_t kChunkCacheLimit = std::size_t{8} << 20;
 
+// The decoder stops reading at the end of the compressed pixels; the chunks after them up to
+// IEND are read as well, so that a checksum broken there, or a file cut short, is noticed.
+Result<DecodedPicture> CheckRest(spng_ctx* ctx, DecodedPicture picture) {
+    if (const int error = spng_decode_chunks(ctx); error != 0) {
+        return Damaged(error);
+    }
+    return picture;
+}
+
 Result<DecodedPicture> DecodePaletted(spng_ctx* ctx, DecodedPicture picture, unsigned depth) {
     spng_plte plte{};
     if (const int error = spng_get_plte(ctx, &plte); error != 0) {
@@ -59,7 +68,7 @@ Result<DecodedPicture> DecodePaletted(spng_ctx* ctx, DecodedPicture picture, uns
     if (depth < 8) {
         detail::UnpackIndexes(picture.pixels, picture.width, picture.height, depth);
     }
-    return picture;
+    return CheckRest(ctx, std::move(picture));
 }
 
 Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
@@ -93,7 +102,7 @@ Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
         error != 0) {
         return Damaged(error);
     }
-    return picture;
+    return CheckRest(ctx.get(), std::move(picture));
 }
 
 struct BufferFree {

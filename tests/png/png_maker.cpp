@@ -1,9 +1,5 @@
 #include "tests/png/png_maker.h"
 
-#include <spng.h>
-#include <zlib.h>
-
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -35,79 +31,131 @@ int ChannelsOf(std::uint8_t colourType) {
 
 namespace {
 
-// The rows as the format stores them: samples big-endian, depths below 8 packed from the
-// high bits, each row starting on a byte.
-std::vector<std::uint8_t> PackRows(const PngPicture& p) {
-    const std::size_t perRow = std::size_t{p.width} * ChannelsOf(p.colourType);
-    const std::size_t stride = (perRow * p.bitDepth + 7) / 8;
-    std::vector<std::uint8_t> rows(stride * p.height);
-    for (std::uint32_t y = 0; y < p.height; ++y) {
-        for (std::size_t i = 0; i < perRow; ++i) {
-            const std::uint16_t v = p.samples.at(y * perRow + i);
-            std::uint8_t* row = rows.data() + y * stride;
-            if (p.bitDepth == 16) {
-                row[2 * i] = static_cast<std::uint8_t>(v >> 8);
-                row[2 * i + 1] = static_cast<std::uint8_t>(v);
-            } else if (p.bitDepth == 8) {
-                row[i] = static_cast<std::uint8_t>(v);
-            } else {
-                const std::size_t bit = i * p.bitDepth;
-                row[bit / 8] |= static_cast<std::uint8_t>(v << (8 - p.bitDepth - bit % 8));
-            }
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
         }
     }
-    return rows;
+    return ~crc;
 }
 
-void Check(int error) {
-    if (error != 0) {
-        throw std::runtime_error(std::string("libspng: ") + spng_strerror(error));
+void PutBigEndian(Bytes& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
+    }
+}
+
+void PutChunk(Bytes& file, const char* type, const Bytes& data) {
+    PutBigEndian(file, static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = file.size();
+    file.insert(file.end(), type, type + 4);
+    file.insert(file.end(), data.begin(), data.end());
+    PutBigEndian(file, Crc32(file.data() + start, file.size() - start));
+}
+
+// A zlib stream of stored (uncompressed) blocks: any decoder must read them, and the tests
+// need no compressor.
+Bytes StoredZlib(const Bytes& data) {
+    Bytes out = {0x78, 0x01};
+    std::size_t at = 0;
+    do {
+        const std::size_t n = std::min<std::size_t>(data.size() - at, 65535);
+        out.push_back(at + n == data.size() ? 1 : 0);
+        for (const std::size_t v : {n, n ^ 0xFFFF}) {
+            out.push_back(static_cast<std::uint8_t>(v));
+            out.push_back(static_cast<std::uint8_t>(v >> 8));
+        }
+        out.insert(out.end(), data.begin() + at, data.begin() + at + n);
+        at += n;
+    } while (at < data.size());
+    std::uint32_t a = 1, b = 0;  // Adler-32
+    for (const std::uint8_t v : data) {
+        a = (a + v) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBigEndian(out, b << 16 | a);
+    return out;
+}
+
+// The pixels of one pass as the format stores them: each row a filter byte 0 and then the
+// samples, big-endian, depths below 8 packed from the high bits.
+void PutPass(const PngPicture& p, std::uint32_t x0, std::uint32_t y0, std::uint32_t dx,
+             std::uint32_t dy, Bytes& out) {
+    const int channels = ChannelsOf(p.colourType);
+    for (std::uint32_t y = y0; y < p.height; y += dy) {
+        if (x0 >= p.width) {
+            return;
+        }
+        out.push_back(0);
+        std::size_t bits = 0;
+        const std::size_t rowStart = out.size();
+        for (std::uint32_t x = x0; x < p.width; x += dx) {
+            for (int c = 0; c < channels; ++c) {
+                const std::uint16_t v = p.samples.at((std::size_t{y} * p.width + x) * channels + c);
+                if (p.bitDepth == 16) {
+                    out.push_back(static_cast<std::uint8_t>(v >> 8));
+                    out.push_back(static_cast<std::uint8_t>(v));
+                } else if (p.bitDepth == 8) {
+                    out.push_back(static_cast<std::uint8_t>(v));
+                } else {
+                    if (bits % 8 == 0) {
+                        out.push_back(0);
+                    }
+                    out[rowStart + bits / 8] |=
+                        static_cast<std::uint8_t>(v << (8 - p.bitDepth - bits % 8));
+                    bits += p.bitDepth;
+                }
+            }
+        }
     }
 }
 
 }  // namespace
 
 std::vector<std::uint8_t> EncodeTestPng(const PngPicture& p) {
-    spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
-    spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr ihdr{p.width,
-                   p.height,
-                   p.bitDepth,
-                   p.colourType,
-                   0,
-                   0,
-                   static_cast<std::uint8_t>(p.interlaced ? 1 : 0)};
-    Check(spng_set_ihdr(ctx, &ihdr));
+    Bytes file = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    Bytes ihdr;
+    PutBigEndian(ihdr, p.width);
+    PutBigEndian(ihdr, p.height);
+    ihdr.insert(ihdr.end(),
+                {p.bitDepth, p.colourType, 0, 0, p.interlaced ? std::uint8_t{1} : std::uint8_t{0}});
+    PutChunk(file, "IHDR", ihdr);
     if (!p.palette.empty()) {
-        spng_plte plte{};
-        plte.n_entries = static_cast<std::uint32_t>(p.palette.size());
-        for (std::size_t i = 0; i < p.palette.size(); ++i) {
-            plte.entries[i] = {p.palette[i][0], p.palette[i][1], p.palette[i][2], 0};
+        Bytes plte;
+        for (const auto& entry : p.palette) {
+            plte.insert(plte.end(), entry.begin(), entry.end());
         }
-        Check(spng_set_plte(ctx, &plte));
+        PutChunk(file, "PLTE", plte);
     }
-    if (!p.paletteAlpha.empty() || p.transparentColour) {
-        spng_trns trns{};
-        trns.n_type3_entries = static_cast<std::uint32_t>(p.paletteAlpha.size());
-        std::copy(p.paletteAlpha.begin(), p.paletteAlpha.end(), trns.type3_alpha);
-        if (p.transparentColour) {
-            const auto& c = *p.transparentColour;
-            trns.gray = c[0];
-            trns.red = c[0];
-            trns.green = c[1];
-            trns.blue = c[2];
+    if (!p.paletteAlpha.empty()) {
+        PutChunk(file, "tRNS", p.paletteAlpha);
+    } else if (p.transparentColour) {
+        Bytes trns;
+        for (int c = 0; c < (p.colourType == kGrey ? 1 : 3); ++c) {
+            trns.push_back(static_cast<std::uint8_t>((*p.transparentColour)[c] >> 8));
+            trns.push_back(static_cast<std::uint8_t>((*p.transparentColour)[c]));
         }
-        Check(spng_set_trns(ctx, &trns));
+        PutChunk(file, "tRNS", trns);
     }
-    std::vector<std::uint8_t> rows = PackRows(p);
-    Check(spng_encode_image(ctx, rows.data(), rows.size(), SPNG_FMT_RAW, SPNG_ENCODE_FINALIZE));
-    std::size_t length = 0;
-    int error = 0;
-    auto* buffer = static_cast<std::uint8_t*>(spng_get_png_buffer(ctx, &length, &error));
-    spng_ctx_free(ctx);
-    Check(error);
-    std::vector<std::uint8_t> file(buffer, buffer + length);
-    std::free(buffer);
+    Bytes raw;
+    if (p.interlaced) {
+        // Adam7: the seven passes' starting column and row and their steps.
+        constexpr std::uint32_t kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8},
+                                                 {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2},
+                                                 {0, 1, 1, 2}};
+        for (const auto& pass : kPasses) {
+            PutPass(p, pass[0], pass[1], pass[2], pass[3], raw);
+        }
+    } else {
+        PutPass(p, 0, 0, 1, 1, raw);
+    }
+    PutChunk(file, "IDAT", StoredZlib(raw));
+    PutChunk(file, "IEND", {});
     return file;
 }
 
@@ -127,8 +175,7 @@ void FixChunkCrc(std::vector<std::uint8_t>& file, std::size_t offset) {
     const std::size_t length = std::size_t{file[offset]} << 24 |
                                std::size_t{file[offset + 1]} << 16 |
                                std::size_t{file[offset + 2]} << 8 | file[offset + 3];
-    const auto crc = static_cast<std::uint32_t>(
-        crc32(0, file.data() + offset + 4, static_cast<uInt>(length + 4)));
+    const std::uint32_t crc = Crc32(file.data() + offset + 4, length + 4);
     for (int i = 0; i < 4; ++i) {
         file[offset + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
     }

@@ -1,6 +1,7 @@
 #pragma once
-// Writes PNG files for the tests through libspng's encoder, in any colour type and bit depth,
-// and patches chunks of a file as a damaged one would have them.
+// Writes PNG files for the tests, in any colour type and bit depth, interlaced or not, with
+// their pixels in stored (uncompressed) deflate blocks, so that the same files can be made on
+// every system without a PNG library; and patches chunks as a damaged file would have them.
 
 #include <array>
 #include <cstdint>

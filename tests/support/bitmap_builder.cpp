@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "core/game_palette.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorvel::testing {
 
@@ -92,14 +93,14 @@ Bgr GameColour(std::uint8_t index) {
 }
 
 void WriteTestFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << path;
 }
 
 Bytes ReadTestFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

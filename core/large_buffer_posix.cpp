@@ -1,13 +1,11 @@
-#include "core/large_buffer.h"
-
-#if defined(__linux__)
 #include <sys/mman.h>
-#endif
+
+#include "core/large_buffer.h"
 
 namespace quorvel {
 
 void ResizeLargeBuffer(std::vector<std::uint8_t>& buffer, std::size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(MADV_HUGEPAGE)
     constexpr std::size_t kHugePage = std::size_t{2} << 20;
     if (size >= 2 * kHugePage && size > buffer.capacity()) {
         buffer.reserve(size);
