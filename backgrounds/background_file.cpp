@@ -77,22 +77,16 @@ bool MakeBackgroundFile(const std::string& pictureName, const std::string& sprit
 }
 
 bool ExportBackgroundPicture(const std::string& spriteName, const std::string& pictureName) {
-    std::optional<std::vector<std::uint8_t>> bytes = ReadOrReport(spriteName);
-    if (!bytes) {
-        return false;
-    }
-    Result<SpriteSet> tiles = DecodeSpriteFile(*bytes);
-    bytes.reset();
+    std::optional<SpriteSet> tiles = ReadSpriteFile(spriteName);
     if (!tiles) {
-        ShowFileError(CannotRead(spriteName, tiles.error()));
         return false;
     }
-    const Result<IndexedImage> image = StitchBackground(tiles.value());
+    const Result<IndexedImage> image = StitchBackground(*tiles);
     if (!image) {
         ShowFileError(CannotUse(spriteName, image.error()));
         return false;
     }
-    tiles = SpriteSet{};
+    tiles.reset();
     return SavePictureFile(pictureName, image.value());
 }
 

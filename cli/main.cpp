@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "cli/process_setup.h"
 #include "core/channel_tables.h"
+#include "quorvel_version.h"
 
 namespace quorvel::cli {
 namespace {

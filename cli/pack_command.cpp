@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iostream>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -108,7 +107,7 @@ int RunPack(const Invocation& invocation) {
         // "Add ->" passes over an image without pixels; in a batch that would silently
         // renumber every later sprite, so it stops the command instead.
         if (!CurrentImage().HasArea()) {
-            std::cerr << "Unable to add " << files[i] << ": the image has no pixels.\n";
+            ShowFileError(CannotAddWithoutPixels(files[i]));
             return kExitFailure;
         }
         AddSprite();

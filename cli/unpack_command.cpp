@@ -1,18 +1,18 @@
 // quorvel-cli unpack [--png] INPUT.spr OUTPUT_DIR
 //
-// Does what the window does when the user loads a sprite file, then for each line selects
-// it, clicks "<-" and saves the current image as a bitmap (or PNG file), so it writes the
-// same bytes.
+// Writes each sprite as the bitmap (or PNG file) the window would save after taking it back
+// with "<-": the same encoder on the same pixels, so the same bytes, without going through
+// the list.
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "cli/command.h"
 #include "core/file_operations.h"
-#include "core/window_services.h"
+#include "core/indexed_image.h"
 #include "pictures/picture_file.h"
-#include "sprites/sprite_editing.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
 
@@ -54,17 +54,17 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 int RunUnpack(const Invocation& invocation) {
     const std::vector<std::string>& files = invocation.files;
-    if (!LoadSpriteFile(files[0])) {
+    const std::optional<SpriteSet> set = ReadSpriteFile(files[0]);
+    if (!set) {
         return kExitFailure;
     }
     const std::string stem = StemOf(files[0]);
-    const std::uint32_t count = CurrentSpriteSet().count;
-    const std::size_t digits = NumberDigits(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        SelectLine(static_cast<std::int32_t>(i));
-        CopySpriteToImage();
-        const char* extension = invocation.png ? ".png" : ".bmp";
-        if (!SavePictureFile(InFolder(files[1], PictureNameFor(stem, i, digits, extension)))) {
+    const std::size_t digits = NumberDigits(set->count);
+    const char* extension = invocation.png ? ".png" : ".bmp";
+    for (std::uint32_t i = 0; i < set->count; ++i) {
+        const IndexedImage sprite{set->widths[i], set->heights[i], set->images[i]};
+        if (!SavePictureFile(InFolder(files[1], PictureNameFor(stem, i, digits, extension)),
+                             sprite)) {
             return kExitFailure;
         }
     }

@@ -14,18 +14,6 @@ ColourCells colourCells;
 
 namespace {
 
-// The candidates of the search in the order it visits them: 0, 1, then 11-241.
-constexpr std::size_t kCandidateCount = 233;
-constexpr std::array<std::uint8_t, kCandidateCount> kCandidates = [] {
-    std::array<std::uint8_t, kCandidateCount> c{};
-    c[0] = 0;
-    c[1] = 1;
-    for (std::size_t i = 2; i < c.size(); ++i) {
-        c[i] = static_cast<std::uint8_t>(i + 9);
-    }
-    return c;
-}();
-
 // A box of colours: inclusive ranges of red, green and blue.
 struct Box {
     std::int32_t low[3];
@@ -49,13 +37,14 @@ struct Winners {
 Winners PossibleWinners(const std::uint8_t* candidates, std::size_t count, const Box& box) {
     const ChannelTables& t = GetChannelTables();
     // The smallest and largest weighted square of one channel's difference over the box.
-    auto closest = [](std::int32_t v, std::int32_t low, std::int32_t high, std::uint32_t w) {
-        const std::int32_t d = std::max(std::max(low - v, v - high), 0);
-        return w * static_cast<std::uint32_t>(d * d);
+    // The smallest and largest term of one channel, of weight w, over the box.
+    auto closest = [](std::int32_t v, std::int32_t low, std::int32_t high, std::int32_t w) {
+        const std::int32_t d = w * std::max(std::max(low - v, v - high), 0);
+        return static_cast<std::uint32_t>(d * d);
     };
-    auto farthest = [](std::int32_t v, std::int32_t low, std::int32_t high, std::uint32_t w) {
-        const std::int32_t d = std::max(v - low, high - v);
-        return w * static_cast<std::uint32_t>(d * d);
+    auto farthest = [](std::int32_t v, std::int32_t low, std::int32_t high, std::int32_t w) {
+        const std::int32_t d = w * std::max(v - low, high - v);
+        return static_cast<std::uint32_t>(d * d);
     };
     std::array<std::uint32_t, kCandidateCount> least;
     std::uint32_t bound = 0xFFFFFFFFu;
@@ -63,12 +52,12 @@ Winners PossibleWinners(const std::uint8_t* candidates, std::size_t count, const
         const std::int32_t r = t.red[candidates[k]];
         const std::int32_t g = t.green[candidates[k]];
         const std::int32_t b = t.blue[candidates[k]];
-        least[k] = closest(r, box.low[0], box.high[0], 1296) +
-                   closest(g, box.low[1], box.high[1], 3481) +
-                   closest(b, box.low[2], box.high[2], 121);
-        bound = std::min(bound, farthest(r, box.low[0], box.high[0], 1296) +
-                                    farthest(g, box.low[1], box.high[1], 3481) +
-                                    farthest(b, box.low[2], box.high[2], 121));
+        least[k] = closest(r, box.low[0], box.high[0], kRedWeight) +
+                   closest(g, box.low[1], box.high[1], kGreenWeight) +
+                   closest(b, box.low[2], box.high[2], kBlueWeight);
+        bound = std::min(bound, farthest(r, box.low[0], box.high[0], kRedWeight) +
+                                    farthest(g, box.low[1], box.high[1], kGreenWeight) +
+                                    farthest(b, box.low[2], box.high[2], kBlueWeight));
     }
     Winners winners;
     for (std::size_t k = 0; k < count; ++k) {
@@ -208,7 +197,7 @@ std::uint16_t PrepareCell(std::uint32_t cell) {
 
     std::size_t superLength = 0;
     const std::uint8_t* superList =
-        superblocks.List(colour, kCandidates.data(), kCandidates.size(), superLength);
+        superblocks.List(colour, kSearchOrder.data(), kSearchOrder.size(), superLength);
     std::size_t blockLength = 0;
     const std::uint8_t* blockList = blocks.List(colour, superList, superLength, blockLength);
 

@@ -20,6 +20,8 @@
 
 #include <cstdint>
 
+#include "core/colour_distance.h"
+
 namespace quorvel::detail {
 
 inline constexpr int kCellRedShift = 2;    // 4 red values per cell
@@ -32,12 +34,6 @@ constexpr std::uint32_t CellOf(std::uint32_t red, std::uint32_t green, std::uint
     return (red >> kCellRedShift) << (16 - kCellGreenShift - kCellBlueShift) |
            (green >> kCellGreenShift) << (8 - kCellBlueShift) | blue >> kCellBlueShift;
 }
-
-// The distance weights. (36·dR)² = (36·r − 36·R)², so with weighted components the distance
-// needs one multiplication per channel.
-inline constexpr std::int32_t kRedWeight = 36;
-inline constexpr std::int32_t kGreenWeight = 59;
-inline constexpr std::int32_t kBlueWeight = 11;
 
 // Four candidates, one cache line: for each, its weighted components (36 × 252 and 59 × 252
 // fit 16 bits) followed by a 0, laid out for four-lane arithmetic, and the entry itself,

@@ -2,14 +2,11 @@
 #include <array>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "core/channel_tables.h"
 #include "core/colour_reduction.h"
 #include "core/nearest_index.h"
 #include "core/source_pixels.h"
+#include "core/vector_paths.h"
 
 namespace quorvel {
 
@@ -37,7 +34,7 @@ template <typename Source>
 // share, 5/16. The share to the right is carried to the next pixel. Integer sums do not
 // depend on their order, so the result is that of separate current and next rows, and the
 // rows never need clearing.
-#if defined(__SSE2__)
+#if QUORVEL_SSE2
 
 // The three channels side by side in 16-bit lanes, in the order of a 24-bit pixel's bytes:
 // blue, green, red, then a lane that stays 0. Everything fits 16 bits: colours and clamped
@@ -167,7 +164,7 @@ constexpr std::int32_t ClampChannel(std::int32_t v) {
 }
 
 struct TrueColourSource : detail::TrueColourReader {
-    explicit TrueColourSource(const TrueColourRows& rows) : TrueColourReader{rows} {}
+    explicit TrueColourSource(const TrueColourRows& source) : TrueColourReader{source} {}
 };
 struct RgbaSource : detail::RgbaReader {
     explicit RgbaSource(const RgbaRows& rows) : RgbaReader{rows} {}

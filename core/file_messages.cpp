@@ -26,4 +26,17 @@ std::string CannotUse(const std::string& fileName, const std::string& reason) {
     return "Unable to use " + fileName + ": " + reason + ".";
 }
 
+std::string CannotAddWithoutPixels(const std::string& fileName) {
+    return "Unable to add " + fileName + ": the image has no pixels.";
+}
+
+std::string CannotLoadKind(const std::string& fileName) {
+    return "Unable to load " + fileName +
+           ": only Windows bitmaps (.bmp) and Creatures sprite files (.spr) can be loaded.";
+}
+
+std::string DiscardUnsavedSpritesQuestion() {
+    return "The sprite set has changes that are not saved. Discard them?";
+}
+
 }  // namespace quorvel

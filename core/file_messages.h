@@ -1,5 +1,6 @@
 #pragma once
-// The texts of the "File Error" box, composed in one place.
+// The texts of the message boxes about files (and of the command line's messages about
+// files), composed in one place.
 
 #include <string>
 
@@ -15,5 +16,14 @@ std::string CannotWrite(const std::string& fileName, const std::string& reason);
 // "Unable to use NAME: REASON.", for a file that reads well but cannot serve the purpose it
 // was chosen for.
 std::string CannotUse(const std::string& fileName, const std::string& reason);
+// "Unable to add NAME: the image has no pixels.", when a batch would add a bitmap without pixels
+// to the sprite set.
+std::string CannotAddWithoutPixels(const std::string& fileName);
+// "Unable to load NAME: only Windows bitmaps (.bmp) and Creatures sprite files (.spr) can be
+// loaded.": a file of another kind was dropped on the window.
+std::string CannotLoadKind(const std::string& fileName);
+
+// Asked before closing the window or loading a sprite file would drop unsaved sprites.
+std::string DiscardUnsavedSpritesQuestion();
 
 }  // namespace quorvel

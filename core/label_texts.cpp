@@ -2,12 +2,12 @@
 
 namespace quorvel {
 
-namespace {
-constexpr const char* kTimes = "\u00D7";  // the multiplication sign
+std::string SizeText(std::uint64_t width, std::uint64_t height) {
+    return std::to_string(width) + " \u00D7 " + std::to_string(height);  // the multiplication sign
 }
 
 std::string ImageSizeLabel(std::uint32_t width, std::uint32_t height) {
-    return "(" + std::to_string(width) + " " + kTimes + " " + std::to_string(height) + ")";
+    return "(" + SizeText(width, height) + ")";
 }
 
 std::string ImageLabelFor(std::uint32_t width, std::uint32_t height) {
@@ -24,7 +24,7 @@ std::string CountLabel(std::uint32_t count) {
 std::string SpriteLine(std::uint32_t index, std::uint32_t width, std::uint32_t height,
                        LineForm form) {
     return "#" + std::to_string(index) + (form == LineForm::WithColon ? ":" : "") + "\t" +
-           std::to_string(width) + " " + kTimes + " " + std::to_string(height);
+           SizeText(width, height);
 }
 
 }  // namespace quorvel

@@ -9,6 +9,9 @@ namespace quorvel {
 
 inline constexpr const char* kNoImageLabel = "(no image)";
 
+// "W × H": how every label, list line and message gives a size.
+std::string SizeText(std::uint64_t width, std::uint64_t height);
+
 std::string ImageSizeLabel(std::uint32_t width, std::uint32_t height);  // "(W × H)"
 std::string CountLabel(std::uint32_t count);                            // "N images"
 

@@ -10,23 +10,19 @@ NearestMatch FindNearestIndexByScan(std::int32_t red, std::int32_t green, std::i
     NearestMatch best;
     best.distance = 0xFFFFFFFFu;
 
-    // Entries 2-10 duplicate entry 1 and 242-255 duplicate 0 and 1, so only 0, 1 and the
-    // working colours 11-241 are searched.
-    auto consider = [&](std::size_t i) {
+    auto consider = [&](std::uint8_t i) {
         const std::int32_t dRed = red - t.red[i];
         const std::int32_t dGreen = green - t.green[i];
         const std::int32_t dBlue = blue - t.blue[i];
         const std::uint32_t distance = WeightedDistance(dRed, dGreen, dBlue);
         if (distance < best.distance) {
-            best = {static_cast<std::uint8_t>(i), distance, dRed, dGreen, dBlue};
+            best = {i, distance, dRed, dGreen, dBlue};
         }
         return distance == 0;
     };
-    if (!consider(0) && !consider(1)) {
-        for (std::size_t i = 11; i <= 241; ++i) {
-            if (consider(i)) {
-                break;
-            }
+    for (const std::uint8_t i : kSearchOrder) {
+        if (consider(i)) {
+            break;  // nothing is nearer than an exact match
         }
     }
     if (best.index == 1) {

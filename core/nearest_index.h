@@ -1,18 +1,13 @@
 #pragma once
-// The weighted nearest-colour search over the game palette, which both reductions use.
-//
-// Distance: (36·dR)² + (59·dG)² + (11·dB)², as an unsigned 32-bit value (the largest
-// possible, 318,492,450, fits). Candidates are 0, 1 and 11-241 in ascending order; the
-// first strictly smaller distance wins, so ties go to the lower index. Index 1 is reported
-// as 242 (both are white), with the distance and differences of entry 1.
+// The weighted nearest-colour search over the game palette, which both reductions use. The
+// distance and the candidates in their order are those of core/colour_distance.h. Index 1 is
+// reported as 242 (both are white), with the distance and differences of entry 1.
 
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "core/colour_cells.h"
+#include "core/colour_distance.h"
+#include "core/vector_paths.h"
 
 namespace quorvel {
 
@@ -24,14 +19,6 @@ struct NearestMatch {
     std::int32_t dGreen = 0;
     std::int32_t dBlue = 0;
 };
-
-// Every difference lies in -255..255, so each term is below 2^28 and the sum below 2^31:
-// signed arithmetic cannot overflow.
-constexpr std::uint32_t WeightedDistance(std::int32_t dRed, std::int32_t dGreen,
-                                         std::int32_t dBlue) {
-    return static_cast<std::uint32_t>(1296 * dRed * dRed + 3481 * dGreen * dGreen +
-                                      121 * dBlue * dBlue);
-}
 
 // The plain scan over every candidate. FindNearestIndex always agrees with it.
 NearestMatch FindNearestIndexByScan(std::int32_t red, std::int32_t green, std::int32_t blue);
@@ -49,7 +36,7 @@ struct WeightedColour {
 // sets `distance` and returns the candidate's packed entry. Without a single branch: on
 // these processors a mispredicted branch costs more than the arithmetic, and which
 // candidate wins is as good as random.
-#if defined(__SSE2__)
+#if QUORVEL_SSE2
 // The four distances at once: the differences as 16-bit lanes, squared and summed in pairs
 // by one multiply-add, which leaves (36·dR)² + (59·dG)² and (11·dB)² + 0 per candidate.
 // Every value compared is below 2^31, so the signed comparisons order them.

@@ -7,13 +7,16 @@ namespace quorvel {
 Status ExpandRle8(std::span<const std::uint8_t> codes, std::uint32_t width, std::uint32_t height,
                   std::span<std::uint8_t> rows, std::size_t stride) {
     const Failure pastEdge{"its compressed pixels run past the edge of the image"};
+    // Codes may fill a row up to its padded width: some writers encode the whole stored row,
+    // padding included (for width 37, a run over columns 37-39 before each end of row).
+    const std::uint64_t paddedWidth = (std::uint64_t{width} + 3) / 4 * 4;
     std::size_t at = 0;
     std::uint64_t x = 0;
     std::uint64_t y = 0;  // counted from the bottom row, as the codes run
 
     // Where pixel x of row y goes, once `count` pixels are known to fit.
     auto target = [&](std::uint64_t count) -> std::uint8_t* {
-        if (y >= height || x + count > width) {
+        if (y >= height || x + count > paddedWidth) {
             return nullptr;
         }
         return rows.data() + static_cast<std::size_t>(height - 1 - y) * stride +
@@ -55,7 +58,7 @@ Status ExpandRle8(std::span<const std::uint8_t> codes, std::uint32_t width, std:
                 x += codes[at];
                 y += codes[at + 1];
                 at += 2;
-                if (x > width || y > height) {
+                if (x > paddedWidth || y > height) {
                     return pastEdge;
                 }
                 break;

@@ -1,6 +1,6 @@
 #pragma once
-// A glance at a bitmap's headers, for the fuzz targets only: enough to tell a compressed
-// bitmap that states a large image, never a decision about whether the file is valid.
+// A glance at a bitmap's headers through the reader's own header parser, for the fuzz targets
+// only: enough to tell a compressed bitmap that states a large image.
 
 #include <cstdint>
 #include <span>
@@ -13,6 +13,7 @@ namespace quorvel::fuzzing {
 // Uncompressed ones are never passed over: their sizes are checked against the bytes present.
 inline constexpr std::uint64_t kLargestCompressedPixels = std::uint64_t{1} << 18;
 
+// Whether the headers are readable and state an RLE8 image of more than that many pixels.
 bool StatesLargeCompressedImage(std::span<const std::uint8_t> file);
 
 }  // namespace quorvel::fuzzing

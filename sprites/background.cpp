@@ -5,15 +5,13 @@
 #include <new>
 #include <string>
 
+#include "core/label_texts.h"
+
 namespace quorvel {
 
 namespace {
 
 constexpr std::size_t kTilePixels = std::size_t{kBackgroundTileWidth} * kBackgroundTileHeight;
-
-std::string Times(std::uint64_t width, std::uint64_t height) {
-    return std::to_string(width) + " \u00D7 " + std::to_string(height);
-}
 
 // Where tile k's top-left pixel lies in the whole picture.
 std::size_t TileOrigin(std::uint32_t k) {
@@ -42,8 +40,8 @@ Status CheckBackgroundSize(std::uint64_t width, std::uint64_t height) {
     if (width == kBackgroundWidth && height == kBackgroundHeight) {
         return Success();
     }
-    return Failure{"a background must be " + Times(kBackgroundWidth, kBackgroundHeight) +
-                   " pixels; this picture is " + Times(width, height)};
+    return Failure{"a background must be " + SizeText(kBackgroundWidth, kBackgroundHeight) +
+                   " pixels; this picture is " + SizeText(width, height)};
 }
 
 Result<SpriteSet> CutBackground(const IndexedImage& image) {
@@ -77,7 +75,7 @@ Result<SpriteSet> CutBackground(const IndexedImage& image) {
 Result<IndexedImage> StitchBackground(const SpriteSet& tiles) {
     if (!IsBackgroundSet(tiles)) {
         return Failure{"a background file holds " + std::to_string(kBackgroundTiles) +
-                       " sprites of " + Times(kBackgroundTileWidth, kBackgroundTileHeight)};
+                       " sprites of " + SizeText(kBackgroundTileWidth, kBackgroundTileHeight)};
     }
     try {
         IndexedImage image;

@@ -42,6 +42,7 @@ void InsertCurrentImage(SpriteSet& set, std::uint32_t position) {
     set.heights.insert(set.heights.begin() + position, image.height);
     set.images.insert(set.images.begin() + position, image.pixels);  // copies the pixels
     ++set.count;
+    set.changedSinceSaved = true;
 }
 
 // The window after a sprite was added or inserted: count label, radio group, preview.
@@ -100,6 +101,7 @@ void DeleteSprite() {
     set.heights.erase(set.heights.begin() + s);
     set.images.erase(set.images.begin() + s);
     --set.count;
+    set.changedSinceSaved = true;
     RewriteLinesFrom(set, s, n);
     if (set.count > 0) {
         SelectLine(LineIndex(s < set.count ? s : set.count - 1));

@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -47,10 +48,6 @@ constexpr std::uint64_t kSharedPixelAllowance = std::uint64_t{256} << 20;
 
 std::uint64_t DirectoryEnd(std::uint64_t count) {
     return kCountBytes + kEntryBytes * count;
-}
-
-std::string Times(std::uint64_t width, std::uint64_t height) {
-    return std::to_string(width) + " \u00D7 " + std::to_string(height);
 }
 
 // Copies the blocks out of a file whose directory has been checked against it.
@@ -134,7 +131,7 @@ Result<std::vector<std::uint32_t>> SpriteFileOffsets(std::span<const std::uint32
         const std::uint64_t width = widths[i];
         const std::uint64_t height = heights[i];
         if (width > kMaxField16 || height > kMaxField16) {
-            return Failure{"sprite " + std::to_string(i) + " is " + Times(width, height) +
+            return Failure{"sprite " + std::to_string(i) + " is " + SizeText(width, height) +
                            " pixels and a sprite file holds no side longer than 65535"};
         }
         if (next > kMaxOffset) {
@@ -162,7 +159,7 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
         const std::uint64_t blockBytes = std::uint64_t{set.widths[i]} * set.heights[i];
         if (set.images[i].size() != blockBytes) {
             return Failure{"sprite " + std::to_string(i) + " does not hold " +
-                           Times(set.widths[i], set.heights[i]) + " pixels"};
+                           SizeText(set.widths[i], set.heights[i]) + " pixels"};
         }
         fileBytes += blockBytes;
     }
@@ -185,24 +182,31 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
     return bytes;
 }
 
-bool LoadSpriteFile(const std::string& fileName) {
-    FileReadResult read = ReadWholeFile(fileName);
+std::optional<SpriteSet> ReadSpriteFile(const std::string& fileName) {
+    const FileReadResult read = ReadWholeFile(fileName);
     if (read.problem == FileProblem::CannotOpen) {
         ShowFileError(CannotOpenForRead(fileName));
-        return false;
+        return std::nullopt;
     }
     if (read.problem != FileProblem::None) {
         ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
-        return false;
+        return std::nullopt;
     }
     Result<SpriteSet> decoded = DecodeSpriteFile(read.bytes);
     if (!decoded) {
         ShowFileError(CannotRead(fileName, decoded.error()));
+        return std::nullopt;
+    }
+    return std::move(decoded).value();
+}
+
+bool LoadSpriteFile(const std::string& fileName) {
+    std::optional<SpriteSet> read = ReadSpriteFile(fileName);
+    if (!read) {
         return false;
     }
-
     SpriteSet& set = CurrentSpriteSet();
-    set = std::move(decoded).value();
+    set = std::move(*read);
     ClearLines();
     for (std::uint32_t i = 0; i < set.count; ++i) {
         AppendLine(SpriteLine(i, set.widths[i], set.heights[i], LineForm::WithColon));
@@ -212,11 +216,15 @@ bool LoadSpriteFile(const std::string& fileName) {
 }
 
 bool SaveSpriteFile(const std::string& fileName) {
-    const SpriteSet& set = CurrentSpriteSet();
+    SpriteSet& set = CurrentSpriteSet();
     if (set.count == 0) {
         return false;  // an empty set writes nothing, not even an empty file
     }
-    return SaveEncodedFile(fileName, EncodeSpriteFile(set));
+    if (!SaveEncodedFile(fileName, EncodeSpriteFile(set))) {
+        return false;
+    }
+    set.changedSinceSaved = false;
+    return true;
 }
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 // Creatures sprite files (".spr").
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set);
 // offset does not fit its field. Needs only the sizes, so limits can be checked without pixels.
 Result<std::vector<std::uint32_t>> SpriteFileOffsets(std::span<const std::uint32_t> widths,
                                                      std::span<const std::uint32_t> heights);
+
+// Reads and decodes `fileName` (relative to the working folder). On failure shows a file error
+// and returns nothing. Touches neither the current set nor the list.
+std::optional<SpriteSet> ReadSpriteFile(const std::string& fileName);
 
 // Replaces the current sprite set and rewrites the sprite list from `fileName` (relative to
 // the working folder). On failure shows a file error and changes nothing. Returns whether the

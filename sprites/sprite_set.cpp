@@ -7,4 +7,9 @@ SpriteSet& CurrentSpriteSet() {
     return set;
 }
 
+bool HasUnsavedSprites() {
+    const SpriteSet& set = CurrentSpriteSet();
+    return set.changedSinceSaved && set.count > 0;
+}
+
 }  // namespace quorvel

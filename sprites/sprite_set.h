@@ -14,9 +14,16 @@ struct SpriteSet {
     std::vector<std::uint32_t> widths;
     std::vector<std::uint32_t> heights;
     std::vector<std::vector<std::uint8_t>> images;
+    // Set by the editing operations that change the set; a set decoded from a file starts
+    // without it, and saving the set to a file clears it.
+    bool changedSinceSaved = false;
 };
 
 // The process-wide set; starts empty.
 SpriteSet& CurrentSpriteSet();
+
+// Whether the current set holds sprites that were added, inserted or deleted since it was last
+// saved or loaded. An empty set has nothing to lose, so it never counts as unsaved.
+bool HasUnsavedSprites();
 
 }  // namespace quorvel

@@ -1,11 +1,8 @@
 #include "ui/converter_app.h"
 
+#include "quorvel_version.h"
 #include "ui/app_resources.h"
 #include "ui/main_dialog.h"
-
-#ifndef QUORVEL_VERSION
-#error "QUORVEL_VERSION must be defined by the build"
-#endif
 
 namespace quorvel {
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
 #include "core/channel_tables.h"
+#include "core/file_messages.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
 #include "core/window_services.h"
@@ -227,6 +229,9 @@ void MainDialog::OnSaveBitmap() {
 }
 
 void MainDialog::OnLoadSprites() {
+    if (!MayDiscardSprites()) {
+        return;
+    }
     const QString path = fileDialogs_->Choose({FileKind::Sprite, FileAction::Open});
     if (NamesAFile(path)) {
         LoadSpritesFrom(path);
@@ -257,16 +262,37 @@ void MainDialog::LoadSpritesFrom(const QString& path) {
 void MainDialog::OpenDroppedFile(const QString& path) {
     const std::optional<FileKind> kind = KindOfFileName(path);
     if (!kind) {
-        quorvel::ShowFileError("Unable to load " + BareFileName(path) +
-                               ": only Windows bitmaps (.bmp) and Creatures sprite files (.spr) "
-                               "can be loaded.");
+        quorvel::ShowFileError(CannotLoadKind(BareFileName(path)));
         return;
     }
     if (*kind == FileKind::Bitmap) {
         ReadChoice();
         LoadBitmapFrom(path);
-    } else {
+    } else if (MayDiscardSprites()) {
         LoadSpritesFrom(path);
+    }
+}
+
+bool MainDialog::MayDiscardSprites() {
+    if (!HasUnsavedSprites()) {
+        return true;
+    }
+    QMessageBox question(QMessageBox::Question, QStringLiteral("quorvel"),
+                         Utf8(DiscardUnsavedSpritesQuestion()), QMessageBox::Yes | QMessageBox::No,
+                         this);
+    question.setObjectName(QStringLiteral("discardQuestion"));
+    question.setTextFormat(Qt::PlainText);
+    question.setDefaultButton(QMessageBox::No);
+    question.setEscapeButton(QMessageBox::No);
+    return question.exec() == QMessageBox::Yes;
+}
+
+void MainDialog::done(int result) {
+    // Escape, Enter, Close on the window menu, the close box and the window manager all reach
+    // here: the key handling calls reject() and QDialog's closeEvent does too, keeping the
+    // window open when this returns without closing it.
+    if (MayDiscardSprites()) {
+        QDialog::done(result);
     }
 }
 

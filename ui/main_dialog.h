@@ -59,6 +59,9 @@ class MainDialog : public QDialog {
     void ShowAbout();
     void ShowHelp();
 
+    // Every way of closing the window ends here; asks first while sprites are unsaved.
+    void done(int result) override;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -70,6 +73,8 @@ class MainDialog : public QDialog {
     void CreateControls();
     void CreateShortcuts();
     void ReadChoice();  // the radio group into ConversionMode
+    // Whether the sprite set may be dropped: true when nothing is unsaved or the user agrees.
+    bool MayDiscardSprites();
     void LoadBitmapFrom(const QString& path);
     void LoadSpritesFrom(const QString& path);
 

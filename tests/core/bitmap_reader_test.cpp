@@ -101,8 +101,8 @@ std::vector<Malformed> MalformedFiles() {
         {With(t, [](auto& f) { f.pixelOffset = 40; }), "its pixel data starts inside its headers"},
         {With(p, [](auto& f) { f.coloursUsed = 100; f.palette.resize(400); }), "a pixel refers to a colour its palette does not have"},
         {With(p, [](auto& f) { f.compression = 3; }), "its compression does not suit its bit count"},
-        {Rle({6, 70, 0, 1}), kPastEdge},
-        {Rle({0, 2, 6, 0, 0, 1}), kPastEdge},
+        {Rle({9, 70, 0, 1}), kPastEdge},
+        {Rle({0, 2, 9, 0, 0, 1}), kPastEdge},
         {Rle({0, 5, 1, 2}), "its compressed pixel data ends early"},
     };
     // clang-format on
@@ -253,6 +253,50 @@ TEST(BitmapReader, ClassicFilesReadAsFlippedRowsWould) {
             }
         }
     }
+}
+
+// As two common writers store 8-bit RLE rows of width 37: each row a literal of its 37
+// pixels, then a run over the padding columns 37-39, then the end of the row.
+TEST(BitmapReader, Rle8CodesMayFillThePaddingAsStoredRowsDo) {
+    constexpr std::uint32_t kWidth = 37, kStride = 40, kHeight = 2;
+    Bytes codes, stored;  // stored: the same rows uncompressed, padding included
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        const auto pad = static_cast<std::uint8_t>(y == 0 ? 200 : 7);  // 7: a white taken over
+        codes.insert(codes.end(), {0, kWidth});
+        for (std::uint32_t x = 0; x < kStride; ++x) {
+            stored.push_back(x < kWidth ? static_cast<std::uint8_t>(11 + 5 * x + y) : pad);
+        }
+        codes.insert(codes.end(), stored.end() - kStride, stored.end() - 3);
+        codes.insert(codes.end(), {0, 3, pad, 0, 0});
+    }
+    codes.insert(codes.end(), {0, 1});
+    Bytes otherPalette = GamePaletteBytes();
+    otherPalette[4 * 5 + 3] = 1;
+    for (const Bytes& palette : {GamePaletteBytes(), otherPalette}) {
+        BitmapFields f;
+        f.width = kWidth;
+        f.height = kHeight;
+        f.bitCount = 8;
+        f.palette = palette;
+        f.pixels = stored;
+        const Bytes plain = BuildBitmap(f);
+        f.compression = 1;
+        f.pixels = codes;
+        for (ConversionMode mode : {ConversionMode::Nearest, ConversionMode::Dither}) {
+            const IndexedImage image = Decode(BuildBitmap(f), mode);
+            EXPECT_EQ(image.pixels, Decode(plain, mode).pixels);
+            const bool takenOver = palette == GamePaletteBytes();
+            EXPECT_EQ(image.pixels[kStride - 1], takenOver ? 242 : 0);  // the top row's padding
+            EXPECT_EQ(image.pixels[2 * kStride - 1], takenOver ? 200 : 0);
+        }
+    }
+    // A 1000 × 1000 image from a single end-of-bitmap code.
+    BitmapFields huge = SmallPaletted();
+    huge.width = huge.height = 1000;
+    huge.compression = 1;
+    huge.pixels = {0, 1};
+    EXPECT_EQ(DecodeBitmap(BuildBitmap(huge), ConversionMode::Nearest).error(),
+              "its compressed pixels would expand to more than 512 times their size");
 }
 
 }  // namespace

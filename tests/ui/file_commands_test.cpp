@@ -1,5 +1,5 @@
-// The four file commands driven end to end: scripted file dialogs, real files in a temporary
-// folder, and the window's labels, list and radio group checked afterwards.
+// The file commands driven end to end: scripted file dialogs or dropped files, real files in a
+// temporary folder, and the window's labels, list and radio group checked afterwards.
 
 #include "core/bitmap_writer.h"
 #include "tests/ui/window_fixture.h"
@@ -18,116 +18,139 @@ SpriteSet TwoSprites() {
     return {2, {4, 3}, {2, 5}, {PatternImage(4, 2).pixels, PatternImage(3, 5).pixels}};
 }
 
-TEST_F(FileCommands, EachShowsWhatItDidAndEntersTheFilesFolder) {
-    ASSERT_TRUE(QDir().mkpath(PathOf("pictures")) && QDir().mkpath(PathOf("sprites")));
-    WriteFile(PathOf("pictures/sample.bmp"), TrueColourSample());
-    WriteFile(PathOf("sprites/two.spr"), EncodeSpriteFile(TwoSprites()).value());
+enum class Arrival { Button, Drop, Cancelled };  // Cancelled: at the button's file dialog
+enum class Content { Missing, Picture, TwoSprites, OneSprite, Text };
 
-    Pick(PathOf("pictures/sample.bmp"));
-    Click("loadBitmap");
-    EXPECT_EQ(CurrentImage().width, 128u);  // rounded up to a multiple of 4
-    EXPECT_EQ(Text("imageLabel"), "(128 × 64)");
-    EXPECT_FALSE(DitherChecked());
-    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(PathOf("pictures")));
+struct LoadCase {
+    Arrival arrival;
+    const char* path;  // in the temporary folder
+    Content content;
+    bool dither;          // checked before the load
+    const char* message;  // the one box shown, "" for none
+    const char* folder;   // the working folder afterwards
+    const char* imageLabel;
+    const char* countLabel;
+    QStringList lines;
+};
 
-    CheckDither(true);  // not read by the sprite load, which puts the group back
-    Pick(PathOf("sprites/two.spr"));
-    Click("loadSprites");
-    EXPECT_EQ(Text("countLabel"), "2 images");
-    EXPECT_EQ(Lines(), (QStringList{"#0:\t4 × 2", "#1:\t3 × 5"}));
+void PrintTo(const LoadCase& row, std::ostream* out) {
+    const char* const arrivals[] = {"button ", "drop ", "cancelled "};
+    *out << arrivals[static_cast<int>(row.arrival)] << row.path;
+}
+
+std::vector<std::uint8_t> Bytes(Content content) {
+    switch (content) {
+        case Content::Picture:
+            return TrueColourSample();
+        case Content::TwoSprites:
+            return EncodeSpriteFile(TwoSprites()).value();
+        case Content::OneSprite:
+            return EncodeSpriteFile({1, {4}, {3}, {PatternImage(4, 3).pixels}}).value();
+        case Content::Text:
+            return {'h', 'i'};
+        case Content::Missing:
+            break;
+    }
+    return {};
+}
+
+// Before each load the image (8 × 3) and the set (two sprites) are present, but the labels and
+// the list have not been told of them. Failures leave both, and the label of the load shows them.
+// clang-format off
+const LoadCase kLoads[] = {
+    {Arrival::Button, "pictures/sample.bmp", Content::Picture, true, "", "pictures",
+     "(128 × 64)", "0 images", {}},
+    {Arrival::Button, "sample.bmp", Content::Picture, false, "", "", "(128 × 64)", "0 images", {}},
+    {Arrival::Drop, "in/Sample.BMP", Content::Picture, true, "", "in", "(128 × 64)", "0 images", {}},
+    {Arrival::Button, "sprites/two.spr", Content::TwoSprites, true, "", "sprites", "(no image)",
+     "2 images", {"#0:\t4 × 2", "#1:\t3 × 5"}},
+    {Arrival::Drop, "in/one.Spr", Content::OneSprite, true, "", "in", "(no image)", "1 images",
+     {"#0:\t4 × 3"}},
+    {Arrival::Button, "gone.bmp", Content::Missing, false,
+     "File Error: Unable to open gone.bmp for read.", "", "(8 × 3)", "0 images", {}},
+    {Arrival::Button, "gone.spr", Content::Missing, true,
+     "File Error: Unable to open gone.spr for read.", "", "(no image)", "2 images", {}},
+    {Arrival::Cancelled, "pictures/sample.bmp", Content::Missing, true, "", "", "(no image)",
+     "0 images", {}},
+    {Arrival::Cancelled, "sprites/two.spr", Content::Missing, true, "", "", "(no image)",
+     "0 images", {}},
+    {Arrival::Drop, "in/notes.txt", Content::Text, true, "File Error: Unable to load notes.txt: "
+     "only Windows bitmaps (.bmp) and Creatures sprite files (.spr) can be loaded.", "",
+     "(no image)", "0 images", {}},
+};
+// clang-format on
+
+class LoadTable : public WindowTest, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(LoadTable, ShowsWhatWasLoadedAndEntersTheFilesFolder) {
+    const LoadCase& row = GetParam();
+    const std::vector<std::uint8_t> bytes = Bytes(row.content);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(PathOf(row.path)).absolutePath()));
+    if (row.content != Content::Missing) {
+        WriteFile(PathOf(row.path), bytes);
+    }
+    CurrentImage() = PatternImage(8, 3);
+    CurrentSpriteSet() = TwoSprites();
+    CheckDither(row.dither);
+
+    const std::optional<FileKind> kind = KindOfFileName(row.path);
+    if (row.arrival != Arrival::Drop) {
+        Pick(row.arrival == Arrival::Button ? PathOf(row.path) : QString());
+        Click(kind == FileKind::Bitmap ? "loadBitmap" : "loadSprites");
+        EXPECT_EQ(dialogs_->asked, (Asked{{*kind, FileAction::Open}}));
+    } else {
+        DropFile(window_.get(), PathOf(row.path));
+    }
+
+    EXPECT_EQ(answerer_.seen, *row.message ? QStringList{row.message} : QStringList{});
+    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(PathOf(row.folder)));
+    EXPECT_EQ(Text("imageLabel"), row.imageLabel);
+    EXPECT_EQ(Text("countLabel"), row.countLabel);
+    EXPECT_EQ(Lines(), row.lines);
     EXPECT_EQ(window_->SelectedLine(), -1);
-    EXPECT_EQ(Text("imageLabel"), "(128 × 64)");
-    EXPECT_FALSE(DitherChecked());
-    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(PathOf("sprites")));
-
-    Pick(PathOf("saved.bmp"));
-    Click("saveBitmap");
-    EXPECT_EQ(ReadTestFile(PathOf("saved.bmp").toStdString()),
-              EncodeBitmap(CurrentImage()).value());
-    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(folder_.path()));
-
-    Pick(PathOf("pictures/saved.spr"));
-    Click("saveSprites");
-    EXPECT_EQ(ReadTestFile(PathOf("pictures/saved.spr").toStdString()),
-              EncodeSpriteFile(TwoSprites()).value());
-    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(PathOf("pictures")));
-    EXPECT_EQ(dialogs_->asked, (Asked{{FileKind::Bitmap, FileAction::Open},
-                                      {FileKind::Sprite, FileAction::Open},
-                                      {FileKind::Bitmap, FileAction::Save},
-                                      {FileKind::Sprite, FileAction::Save}}));
-}
-
-TEST_F(FileCommands, CancelledDialogsChangeNothing) {
-    CurrentImage() = PatternImage(8, 2);
-    CurrentSpriteSet() = TwoSprites();
-    window_->AppendLine("#0\t4 × 2");
-    const QString folderBefore = QDir::currentPath();
-
-    for (const char* button : {"loadBitmap", "saveBitmap", "loadSprites", "saveSprites"}) {
-        SCOPED_TRACE(button);
-        CheckDither(true);
-        Pick(QString());
-        Click(button);
-
-        EXPECT_EQ(QDir::currentPath(), folderBefore);
-        EXPECT_TRUE(SameImage(CurrentImage(), PatternImage(8, 2)));
-        EXPECT_EQ(CurrentSpriteSet().count, 2u);
-        EXPECT_EQ(Text("imageLabel"), "(no image)");
-        EXPECT_EQ(Text("countLabel"), "0 images");
-        EXPECT_EQ(Lines(), QStringList{"#0\t4 × 2"});
-        EXPECT_TRUE(DitherChecked());
-        CheckDither(false);
-    }
-    // Only the bitmap "Load" copies the group into the mode, even when cancelled.
-    EXPECT_EQ(window_->conversionMode(), ConversionMode::Dither);
-    EXPECT_TRUE(answerer_.seen.empty());
-}
-
-// The group is read just before a bitmap load, and put back to the mode by Add.
-TEST_F(FileCommands, TheRadioGroupIsReadByBitmapLoadAndPutBackByAdd) {
-    const std::vector<std::uint8_t> bytes = TrueColourSample();
-    WriteFile(PathOf("sample.bmp"), bytes);
-    const IndexedImage dithered = DecodeBitmap(bytes, ConversionMode::Dither).value();
-    ASSERT_FALSE(SameImage(dithered, DecodeBitmap(bytes, ConversionMode::Nearest).value()));
-
-    CheckDither(true);
-    Pick(PathOf("sample.bmp"));
-    Click("loadBitmap");
-    EXPECT_EQ(window_->conversionMode(), ConversionMode::Dither);
-    EXPECT_TRUE(SameImage(CurrentImage(), dithered));
-    EXPECT_TRUE(DitherChecked());
-
-    CheckDither(false);
+    const ConversionMode mode = row.dither ? ConversionMode::Dither : ConversionMode::Nearest;
+    EXPECT_TRUE(SameImage(CurrentImage(), row.content == Content::Picture
+                                              ? DecodeBitmap(bytes, mode).value()
+                                              : PatternImage(8, 3)));
+    // A bitmap load reads the group into the mode; a sprite load puts the group back to the mode
+    // without reading it, and so does Add.
+    const bool ditherMode = row.dither && kind == FileKind::Bitmap;
+    EXPECT_EQ(DitherChecked(), row.lines.isEmpty() ? row.dither : ditherMode);
+    CheckDither(!ditherMode);
     Click("addSprite");
-    EXPECT_TRUE(DitherChecked());
-    EXPECT_EQ(window_->conversionMode(), ConversionMode::Dither);
+    EXPECT_EQ(DitherChecked(), ditherMode);
 }
 
-TEST_F(FileCommands, FailuresShowAFileErrorBoxAndLoadsStillRefreshTheLabels) {
-    CurrentImage() = PatternImage(8, 3);  // present, but the labels have not been told
-    CurrentSpriteSet() = TwoSprites();
-    for (int box = 0; box < 2; ++box) {
-        answerer_.Then([](QWidget* window) {
-            auto* error = qobject_cast<QMessageBox*>(window);
-            EXPECT_EQ(error->icon(), QMessageBox::Critical);
-            EXPECT_EQ(error->standardButtons(), QMessageBox::Ok);
-            error->close();
-        });
-    }
-    Pick(PathOf("gone.bmp"));
-    Click("loadBitmap");
-    Pick(PathOf("gone.spr"));
-    Click("loadSprites");
-    Pick(PathOf("gone/kept.spr"));  // a folder that cannot be entered
-    Click("saveSprites");
+INSTANTIATE_TEST_SUITE_P(FileCommands, LoadTable, ::testing::ValuesIn(kLoads));
 
-    EXPECT_EQ(answerer_.seen, (QStringList{"File Error: Unable to open gone.bmp for read.",
-                                           "File Error: Unable to open gone.spr for read.",
-                                           "File Error: Unable to open kept.spr for write."}));
+TEST_F(FileCommands, SavesWriteInTheChosenFolderAndReportFailures) {
+    CurrentImage() = PatternImage(8, 3);
+    CurrentSpriteSet() = TwoSprites();
+    ASSERT_TRUE(QDir().mkpath(PathOf("pictures")));
+    for (const QString& path : {QString(), PathOf("pictures/saved.bmp")}) {  // cancelled first
+        Pick(path);
+        Click("saveBitmap");
+    }
+    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(PathOf("pictures")));
+    for (const QString& path : {QString(), PathOf("saved.spr"), PathOf("gone/kept.spr")}) {
+        Pick(path);  // "gone" is a folder that cannot be entered
+        Click("saveSprites");
+    }
+
+    EXPECT_EQ(ReadTestFile(PathOf("pictures/saved.bmp").toStdString()),
+              EncodeBitmap(PatternImage(8, 3)).value());
+    EXPECT_EQ(ReadTestFile(PathOf("saved.spr").toStdString()),
+              EncodeSpriteFile(TwoSprites()).value());
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"saved.spr"});
+    EXPECT_EQ(answerer_.seen, QStringList{"File Error: Unable to open kept.spr for write."});
     EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(folder_.path()));
-    EXPECT_TRUE(SameImage(CurrentImage(), PatternImage(8, 3)));
-    EXPECT_EQ(Text("imageLabel"), "(8 × 3)");
-    EXPECT_EQ(Text("countLabel"), "2 images");
+    EXPECT_EQ(dialogs_->asked, (Asked{{FileKind::Bitmap, FileAction::Save},
+                                      {FileKind::Bitmap, FileAction::Save},
+                                      {FileKind::Sprite, FileAction::Save},
+                                      {FileKind::Sprite, FileAction::Save},
+                                      {FileKind::Sprite, FileAction::Save}}));
+    EXPECT_EQ(Text("imageLabel"), "(no image)");  // saving tells the labels nothing
+    EXPECT_EQ(Text("countLabel"), "0 images");
 }
 
 }  // namespace

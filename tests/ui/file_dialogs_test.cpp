@@ -21,9 +21,6 @@ class FileDialogsTest : public WindowTest {
             static_cast<QDialog*>(dialog)->accept();
         };
     }
-    static ModalAnswerer::Answer Press(QMessageBox::StandardButton button) {
-        return [button](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(button)->click(); };
-    }
     QtFileDialogs qtDialogs_{nullptr};
 };
 
@@ -47,9 +44,9 @@ TEST_F(FileDialogsTest, SaveRefusesReadOnlyTargetsAndConfirmsReplacing) {
         answerer_.Then(Dismiss);
     }
     answerer_.Then(Select(PathOf("old.spr")));
-    answerer_.Then(Press(QMessageBox::No));
+    answerer_.ThenPress(QMessageBox::No);
     answerer_.Then(Select(PathOf("old.spr")));
-    answerer_.Then(Press(QMessageBox::Yes));
+    answerer_.ThenPress(QMessageBox::Yes);
 
     EXPECT_EQ(qtDialogs_.Choose({FileKind::Sprite, FileAction::Save}), PathOf("old.spr"));
     ASSERT_EQ(answerer_.seen.size(), 8);  // four times the dialog and a message box

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,6 +46,22 @@ class ModalAnswerer : public QObject {
     using Answer = std::function<void(QWidget*)>;
     ModalAnswerer() { startTimer(5); }
     void Then(Answer answer) { answers.push_back(std::move(answer)); }
+    // Answers a Yes/No box by clicking `button`; every such box must offer No as its default.
+    // Any other window is closed, so that a test that meets one fails instead of waiting.
+    void ThenPress(QMessageBox::StandardButton button) {
+        Then([button](QWidget* window) {
+            auto* box = qobject_cast<QMessageBox*>(window);
+            QAbstractButton* pressed = box != nullptr ? box->button(button) : nullptr;
+            if (pressed == nullptr) {
+                ADD_FAILURE() << "not a Yes/No box: " << window->windowTitle().toStdString();
+                window->close();
+                return;
+            }
+            EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+            pressed->click();
+        });
+    }
 
     QList<Answer> answers;
     QStringList seen;
@@ -128,6 +146,18 @@ class WindowTest : public ::testing::Test {
     ModalAnswerer answerer_;
 };
 
+// Drags `path` over the window and drops it there; the load runs once the drop is over.
+inline void DropFile(QWidget* window, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter({100, 100}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    QCoreApplication::processEvents();
+}
+
 inline QString Canonical(const QString& path) {
     return QFileInfo(path).canonicalFilePath();
 }
@@ -138,7 +168,14 @@ inline void WriteFile(const QString& path, const std::vector<std::uint8_t>& byte
 // A true-colour bitmap (127 × 64) of smooth colour changes, which the two conversion methods
 // reduce differently.
 inline std::vector<std::uint8_t> TrueColourSample() {
-    return ReadTestFile(QUORVEL_BMPSUITE_DIR "/g/rgb24.bmp");
+    std::vector<std::vector<Bgr>> rows(64, std::vector<Bgr>(127));
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        for (std::size_t x = 0; x < rows[y].size(); ++x) {
+            rows[y][x] = {static_cast<std::uint8_t>(2 * x), static_cast<std::uint8_t>(4 * y),
+                          static_cast<std::uint8_t>(x + y)};
+        }
+    }
+    return BuildBitmap(TrueColourBitmap(rows));
 }
 
 // An image of palette entries 11 to 241 in diagonal stripes.

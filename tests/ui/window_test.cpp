@@ -1,8 +1,8 @@
-// The window around the file commands: its preview, About box, drops and ways to close.
+// The window around the file commands: its preview, About box, and the question before
+// unsaved sprites would be lost by closing it or loading a sprite file.
 
-#include <QDropEvent>
 #include <QMenu>
-#include <QMimeData>
+#include <QWindow>
 
 #include "core/game_palette.h"
 #include "tests/ui/window_fixture.h"
@@ -61,54 +61,103 @@ TEST_F(MainWindow, TheWindowMenusAboutItemOpensTheAboutBox) {
     EXPECT_TRUE(window_->isVisible());
 }
 
-// Drags `path` over the window and drops it there.
-void DropFile(QWidget* window, const QString& path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter({100, 100}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &drop);
-    QCoreApplication::processEvents();  // the load runs once the drop is over
+// CloseBox: the close request the close box and the window manager send to the window;
+// WidgetClose: QWidget::close(), as a program would call it.
+enum class Way { Escape, Enter, CloseBox, WidgetClose, MenuClose, LoadButton, DropSprites };
+// How the set came to be. Fresh: Add with no image, which changes nothing; Fresh, Saved and
+// Loaded leave nothing unsaved.
+enum class Before { Fresh, Added, Inserted, Deleted, Saved, Loaded };
+enum class Reply { None, Yes, No };  // None: no question may come
+using enum Way;
+using enum Before;
+using enum Reply;
+
+struct QuestionCase {
+    Way way;
+    Before before;
+    Reply reply;
+};
+
+void PrintTo(const QuestionCase& row, std::ostream* out) {
+    *out << "way " << static_cast<int>(row.way) << ", before " << static_cast<int>(row.before)
+         << ", reply " << static_cast<int>(row.reply);
 }
 
-TEST_F(MainWindow, DroppedFilesLoadAsTheMatchingLoadWouldAndOthersAreRefused) {
-    WriteFile(PathOf("notes.txt"), {'h', 'i'});
-    DropFile(window_.get(), PathOf("notes.txt"));
-    EXPECT_EQ(answerer_.seen,
-              QStringList{"File Error: Unable to load notes.txt: only Windows bitmaps "
-                          "(.bmp) and Creatures sprite files (.spr) can be loaded."});
-    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(folder_.path()));
-    EXPECT_TRUE(CurrentImage().IsEmpty());
-    EXPECT_EQ(Text("imageLabel"), "(no image)");
+// clang-format off
+const QuestionCase kQuestions[] = {
+    {Escape, Fresh, None},          {Escape, Added, No},         {Escape, Added, Yes},
+    {Enter, Fresh, None},           {Enter, Inserted, No},       {Enter, Inserted, Yes},
+    {CloseBox, Saved, None},        {CloseBox, Deleted, No},     {CloseBox, Deleted, Yes},
+    {WidgetClose, Loaded, None},    {WidgetClose, Inserted, No}, {WidgetClose, Added, Yes},
+    {MenuClose, Fresh, None},       {MenuClose, Deleted, No},    {MenuClose, Added, Yes},
+    {LoadButton, Saved, None},      {LoadButton, Added, No},     {LoadButton, Deleted, Yes},
+    {DropSprites, Loaded, None},    {DropSprites, Added, No},    {DropSprites, Inserted, Yes},
+};
+// clang-format on
 
-    ASSERT_TRUE(QDir().mkpath(PathOf("in")));
-    const std::vector<std::uint8_t> bytes = TrueColourSample();
-    WriteFile(PathOf("in/Sample.BMP"), bytes);
-    CheckDither(true);
-    DropFile(window_.get(), PathOf("in/Sample.BMP"));
-    EXPECT_EQ(window_->conversionMode(), ConversionMode::Dither);
-    EXPECT_EQ(CurrentImage().pixels, DecodeBitmap(bytes, ConversionMode::Dither).value().pixels);
-    EXPECT_EQ(Text("imageLabel"), "(128 × 64)");
-    EXPECT_EQ(Canonical(QDir::currentPath()), Canonical(PathOf("in")));
+class DiscardQuestion : public WindowTest, public ::testing::WithParamInterface<QuestionCase> {
+  protected:
+    // Builds the set through the window's own commands, from a file of two sprites with the
+    // second line selected.
+    void Prepare(Before before) {
+        WriteFile(PathOf("two.spr"),
+                  EncodeSpriteFile({2, {2, 3}, {2, 1}, {{1, 2, 3, 4}, {5, 6, 7}}}).value());
+        WriteFile(PathOf("one.spr"), EncodeSpriteFile({1, {1}, {1}, {{5}}}).value());
+        if (before != Fresh) {
+            ASSERT_TRUE(LoadSpriteFile("two.spr"));
+            CurrentImage() = PatternImage(6, 6);
+            window_->SelectLine(1);
+        }
+        Click(before == Inserted  ? "insertSprite"
+              : before == Deleted ? "deleteSprite"
+                                  : "addSprite");
+        if (before == Saved) {
+            Pick(PathOf("saved.spr"));
+            Click("saveSprites");
+        } else if (before == Loaded) {
+            ASSERT_TRUE(LoadSpriteFile("two.spr"));
+        }
+    }
+};
 
-    const SpriteSet one{1, {4}, {3}, {PatternImage(4, 3).pixels}};
-    WriteFile(PathOf("one.Spr"), EncodeSpriteFile(one).value());
-    DropFile(window_.get(), PathOf("one.Spr"));
-    EXPECT_EQ(Text("countLabel"), "1 images");
-    EXPECT_EQ(Lines(), QStringList{"#0:\t4 × 3"});
-    EXPECT_EQ(answerer_.seen.size(), 1);
+TEST_P(DiscardQuestion, ComesBeforeUnsavedSpritesWouldBeLost) {
+    const QuestionCase& row = GetParam();
+    Prepare(row.before);
+    const QStringList linesBefore = Lines();
+    if (row.reply != None) {
+        answerer_.ThenPress(row.reply == Yes ? QMessageBox::Yes : QMessageBox::No);
+    }
+    const bool goesOn = row.reply != No;
+    const bool closing = row.way != LoadButton && row.way != DropSprites;
+    if (row.way == Escape || row.way == Enter) {
+        QTest::keyClick(window_->findChild<QListWidget*>("spriteList"),
+                        row.way == Escape ? Qt::Key_Escape : Qt::Key_Return);
+    } else if (row.way == CloseBox) {
+        window_->windowHandle()->close();
+    } else if (row.way == WidgetClose) {
+        window_->close();
+    } else if (row.way == MenuClose) {
+        answerer_.answers.push_front([](QWidget* menu) { QTest::keyClick(menu, 'c'); });  // &Close
+        window_->ShowWindowMenu(window_->mapToGlobal(QPoint(100, 100)));
+    } else if (row.way == DropSprites) {
+        DropFile(window_.get(), PathOf("one.spr"));
+    } else {
+        if (goesOn) {
+            Pick(PathOf("one.spr"));
+        }
+        Click("loadSprites");
+    }
+
+    EXPECT_EQ(answerer_.seen.filter("quorvel: "),  // the window menu is seen too
+              row.reply == None ? QStringList{}
+                                : QStringList{"quorvel: The sprite set has changes that are not "
+                                              "saved. Discard them?"});
+    EXPECT_EQ(window_->isVisible(), !(closing && goesOn));
+    EXPECT_EQ(Lines(), !closing && goesOn ? QStringList{"#0:\t1 × 1"} : linesBefore);
+    EXPECT_EQ(CurrentSpriteSet().count, static_cast<std::uint32_t>(Lines().size()));
 }
 
-TEST_F(MainWindow, EscapeOrCloseEndsItWithoutAsking) {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_FALSE(window_->isVisible());
-    window_->show();
-    EXPECT_TRUE(window_->close());
-    EXPECT_FALSE(window_->isVisible());
-    EXPECT_TRUE(answerer_.seen.empty());
-}
+INSTANTIATE_TEST_SUITE_P(MainWindow, DiscardQuestion, ::testing::ValuesIn(kQuestions));
 
 }  // namespace
 }  // namespace quorvel::testing
