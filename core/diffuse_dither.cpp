@@ -167,7 +167,7 @@ struct TrueColourSource : detail::TrueColourReader {
     explicit TrueColourSource(const TrueColourRows& source) : TrueColourReader{source} {}
 };
 struct RgbaSource : detail::RgbaReader {
-    explicit RgbaSource(const RgbaRows& rows) : RgbaReader{rows} {}
+    explicit RgbaSource(const RgbaRows& source) : RgbaReader{source} {}
 };
 using PalettedSource = detail::PalettedReader;
 
