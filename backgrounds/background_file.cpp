@@ -87,7 +87,7 @@ bool ExportBackgroundPicture(const std::string& spriteName, const std::string& p
         return false;
     }
     tiles.reset();
-    return SavePictureFile(pictureName, image.value());
+    return SaveEncodedFile(pictureName, EncodePicture(image.value(), pictureName));
 }
 
 }  // namespace quorvel

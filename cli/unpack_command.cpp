@@ -1,8 +1,8 @@
 // quorvel-cli unpack [--png] INPUT.spr OUTPUT_DIR
 //
-// Writes each sprite as the bitmap (or PNG file) the window would save after taking it back
-// with "<-": the same encoder on the same pixels, so the same bytes, without going through
-// the list.
+// Writes each sprite as the bitmap (or, with --png, the PNG file) the window would save after
+// taking it back with "<-": the same encoder on the same pixels, so the same bytes, without
+// going through the list.
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include "cli/command.h"
 #include "core/file_operations.h"
 #include "core/indexed_image.h"
+#include "core/save_encoded.h"
 #include "pictures/picture_file.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
@@ -63,8 +64,8 @@ int RunUnpack(const Invocation& invocation) {
     const char* extension = invocation.png ? ".png" : ".bmp";
     for (std::uint32_t i = 0; i < set->count; ++i) {
         const IndexedImage sprite{set->widths[i], set->heights[i], set->images[i]};
-        if (!SavePictureFile(InFolder(files[1], PictureNameFor(stem, i, digits, extension)),
-                             sprite)) {
+        const std::string name = InFolder(files[1], PictureNameFor(stem, i, digits, extension));
+        if (!SaveEncodedFile(name, EncodePicture(sprite, name))) {
             return kExitFailure;
         }
     }

@@ -174,13 +174,13 @@ bool NamesPngFile(std::string_view fileName) {
     });
 }
 
-bool SavePictureFile(const std::string& fileName) {
-    return SavePictureFile(fileName, CurrentImage());
+Result<std::vector<std::uint8_t>> EncodePicture(const IndexedImage& image,
+                                                std::string_view fileName) {
+    return NamesPngFile(fileName) ? png::EncodeIndexedPng(image) : EncodeBitmap(image);
 }
 
-bool SavePictureFile(const std::string& fileName, const IndexedImage& image) {
-    return SaveEncodedFile(
-        fileName, NamesPngFile(fileName) ? png::EncodeIndexedPng(image) : EncodeBitmap(image));
+bool SavePictureFile(const std::string& fileName) {
+    return SaveEncodedFile(fileName, EncodePicture(CurrentImage(), fileName));
 }
 
 }  // namespace quorvel

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/black_handling.h"
 #include "core/conversion_mode.h"
@@ -37,11 +38,14 @@ bool LoadPictureFile(const std::string& fileName, ConversionMode mode, BlackHand
 // Whether `fileName` ends in ".png", in any case.
 bool NamesPngFile(std::string_view fileName);
 
+// `image` as the file `fileName` names: an 8-bit paletted PNG when the name ends in ".png",
+// otherwise an 8-bit bitmap.
+Result<std::vector<std::uint8_t>> EncodePicture(const IndexedImage& image,
+                                                std::string_view fileName);
+
 // Saves the current image as an 8-bit paletted PNG when the name ends in ".png", otherwise
 // as an 8-bit bitmap; atomically, with the same messages either way. Returns whether the file
 // was written.
 bool SavePictureFile(const std::string& fileName);
-// The same for any image, the current image left alone.
-bool SavePictureFile(const std::string& fileName, const IndexedImage& image);
 
 }  // namespace quorvel

@@ -1,7 +1,8 @@
 #include <algorithm>
+#include <string>
 
 #include "png/png_codec.h"
-#include "png/png_rows.h"
+#include "png/png_shared.h"
 
 namespace quorvel::png {
 
@@ -11,6 +12,25 @@ bool HasPngSignature(std::span<const std::uint8_t> file) {
 }
 
 namespace detail {
+
+Status CheckStatedSize(std::span<const std::uint8_t> file) {
+    // The header chunk comes first: signature, length, "IHDR", width and height big-endian.
+    constexpr std::size_t kWidthAt = 16;
+    if (!HasPngSignature(file) || file.size() < kWidthAt + 8 ||
+        !std::equal(file.begin() + 12, file.begin() + 16, "IHDR")) {
+        return Success();  // the decoder says what is wrong
+    }
+    auto field = [&](std::size_t at) {
+        return std::uint32_t{file[at]} << 24 | std::uint32_t{file[at + 1]} << 16 |
+               std::uint32_t{file[at + 2]} << 8 | file[at + 3];
+    };
+    const std::uint32_t width = field(kWidthAt), height = field(kWidthAt + 4);
+    if (DecodedBytes(width, height) > kLargestDecodedBytes) {
+        return Failure{"its " + std::to_string(width) + " × " + std::to_string(height) +
+                       " pixels would take more than 256 MiB decoded"};
+    }
+    return Success();
+}
 
 void UnpackIndexes(std::vector<std::uint8_t>& pixels, std::uint32_t width, std::uint32_t height,
                    unsigned depth) {

@@ -12,7 +12,7 @@
 
 #include "core/game_palette.h"
 #include "png/png_codec.h"
-#include "png/png_rows.h"
+#include "png/png_shared.h"
 
 namespace quorvel::png {
 
@@ -82,10 +82,6 @@ Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
     if (const int error = spng_get_ihdr(ctx.get(), &ihdr); error != 0) {
         return Damaged(error);
     }
-    if (DecodedBytes(ihdr.width, ihdr.height) > kLargestDecodedBytes) {
-        return Failure{"its " + std::to_string(ihdr.width) + " × " + std::to_string(ihdr.height) +
-                       " pixels would take more than 256 MiB decoded"};
-    }
     DecodedPicture picture;
     picture.width = ihdr.width;
     picture.height = ihdr.height;
@@ -112,6 +108,9 @@ struct BufferFree {
 }  // namespace
 
 Result<DecodedPicture> DecodePng(std::span<const std::uint8_t> file) {
+    if (const Status size = detail::CheckStatedSize(file); !size) {
+        return Failure{size.error()};
+    }
     try {
         return Decode(file);
     } catch (const std::bad_alloc&) {

@@ -17,7 +17,7 @@
 
 #include "core/game_palette.h"
 #include "png/png_codec.h"
-#include "png/png_rows.h"
+#include "png/png_shared.h"
 
 namespace quorvel::png {
 
@@ -168,9 +168,8 @@ Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
     if (FAILED(hr)) {
         return Damaged(hr);
     }
-    if (DecodedBytes(width, height) > kLargestDecodedBytes) {
-        return Failure{"its " + std::to_string(width) + " × " + std::to_string(height) +
-                       " pixels would take more than 256 MiB decoded"};
+    if (DecodedBytes(width, height) > kLargestDecodedBytes) {  // a header the check missed
+        return Failure{"its pixels would take more than 256 MiB decoded"};
     }
     DecodedPicture picture;
     picture.width = width;
@@ -226,7 +225,7 @@ Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
                                    WICBitmapPaletteTypeCustom);
     }
     if (SUCCEEDED(hr)) {
-        // At most 256 MiB, checked above, so the sizes fit the interface's 32-bit counts.
+        // At most 256 MiB, so the sizes fit the interface's 32-bit counts.
         hr = converter->CopyPixels(nullptr, 4 * width, static_cast<UINT>(picture.pixels.size()),
                                    picture.pixels.data());
     }
@@ -322,6 +321,9 @@ Result<std::vector<std::uint8_t>> Encode(const IndexedImage& image) {
 }  // namespace
 
 Result<DecodedPicture> DecodePng(std::span<const std::uint8_t> file) {
+    if (const Status size = detail::CheckStatedSize(file); !size) {
+        return Failure{size.error()};
+    }
     try {
         return Decode(file);
     } catch (const std::bad_alloc&) {

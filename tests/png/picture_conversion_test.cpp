@@ -1,5 +1,5 @@
 // Pictures with transparency reduced to the game palette, black kept visible, PNG written and
-// read back: against plain versions of the rules and against the bitmap path.
+// read back: against the rules written out plainly and against the bitmap path.
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,9 @@
 
 #include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
-#include "core/colour_reduction.h"
 #include "core/game_palette.h"
 #include "core/nearest_index.h"
 #include "pictures/picture_file.h"
-#include "png/png_codec.h"
 #include "tests/png/png_maker.h"
 #include "tests/support/bitmap_builder.h"
 #include "tests/support/recording_window.h"
@@ -28,31 +26,13 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr ConversionMode kModes[] = {ConversionMode::Nearest, ConversionMode::Dither};
 constexpr BlackHandling kBlacks[] = {BlackHandling::AsSearched, BlackHandling::KeepVisible};
 
-// Random RGBA pixels of channels below `limit`, with a transparent rectangle, a few scattered
-// transparent pixels and alphas on both sides of 128.
-Bytes RandomRgba(std::uint32_t width, std::uint32_t height, unsigned seed, unsigned limit) {
-    std::mt19937 random(seed);
-    Bytes rgba(4 * std::size_t{width} * height);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        for (std::uint32_t x = 0; x < width; ++x) {
-            std::uint8_t* p = &rgba[4 * (std::size_t{y} * width + x)];
-            for (int c = 0; c < 3; ++c) {
-                p[c] = static_cast<std::uint8_t>(random() % limit);
-            }
-            const bool hole = x >= width / 3 && x < width / 2 && y >= height / 4 && y < height / 2;
-            p[3] =
-                hole ? 0 : static_cast<std::uint8_t>(random() % 10 == 0 ? 126 + random() % 4 : 255);
-        }
-    }
-    return rgba;
-}
-
-// The rules written out plainly: separate current and next error rows, the plain scan; a
-// transparent pixel is 0, reads no error and spreads none.
-IndexedImage PlainRgbaReduction(const Bytes& rgba, std::uint32_t width, std::uint32_t height,
-                                ConversionMode mode, BlackHandling black) {
-    IndexedImage image{(width + 3) / 4 * 4, height, {}};
-    image.pixels.assign(std::size_t{image.width} * height, 0);
+// The rules written out plainly over RGBA pixels: separate current and next error rows, the
+// plain scan; a transparent pixel is 0, reads no error and spreads none.
+Bytes PlainReduction(const Bytes& rgba, std::uint32_t width, ConversionMode mode,
+                     BlackHandling black) {
+    const std::uint32_t height = static_cast<std::uint32_t>(rgba.size() / 4 / width);
+    const std::uint32_t stride = (width + 3) / 4 * 4;
+    Bytes out(std::size_t{stride} * height, 0);
     std::vector<std::array<int, 3>> current(width + 2), next(width + 2);
     for (std::uint32_t y = 0; y < height; ++y) {
         for (std::uint32_t x = 0; x < width; ++x) {
@@ -60,12 +40,12 @@ IndexedImage PlainRgbaReduction(const Bytes& rgba, std::uint32_t width, std::uin
             if (p[3] < 128) {
                 continue;
             }
-            int value[3];
+            int v[3];
             for (int c = 0; c < 3; ++c) {
-                value[c] = std::clamp(p[c] + current[x + 1][c], 0, 255);
+                v[c] = std::clamp(p[c] + current[x + 1][c], 0, 255);
             }
-            const NearestMatch m = FindNearestIndexByScan(value[0], value[1], value[2]);
-            image.pixels[std::size_t{y} * image.width + x] =
+            const NearestMatch m = FindNearestIndexByScan(v[0], v[1], v[2]);
+            out[y * stride + x] =
                 m.index == 0 && black == BlackHandling::KeepVisible ? 243 : m.index;
             const int e[3] = {m.dRed, m.dGreen, m.dBlue};
             for (int c = 0; mode == ConversionMode::Dither && c < 3; ++c) {
@@ -78,164 +58,98 @@ IndexedImage PlainRgbaReduction(const Bytes& rgba, std::uint32_t width, std::uin
         current.swap(next);
         std::fill(next.begin(), next.end(), std::array<int, 3>{});
     }
-    return image;
+    return out;
 }
 
-TEST(RgbaReduction, MatchesPlainRulesAroundTransparentPixels) {
-    struct Size {
-        std::uint32_t width, height;
-    };
-    for (const Size size : {Size{37, 23}, Size{1, 9}, Size{9, 1}, Size{6, 5}, Size{130, 17}}) {
-        const Bytes rgba = RandomRgba(size.width, size.height, size.width * 31 + size.height, 160);
-        const RgbaRows rows{rgba.data(), static_cast<std::ptrdiff_t>(4 * size.width), size.width,
-                            size.height};
-        for (const auto mode : kModes) {
-            for (const auto black : kBlacks) {
-                EXPECT_EQ(ReduceToGamePalette(rows, mode, black).pixels,
-                          PlainRgbaReduction(rgba, size.width, size.height, mode, black).pixels)
-                    << size.width << "x" << size.height << " mode " << static_cast<int>(mode)
-                    << " black " << static_cast<int>(black);
-            }
+// Random dark pixels (many match black) as an RGBA PNG; unless `opaque`, with a transparent
+// rectangle and scattered pixels whose alpha is 126 to 129, around the threshold. Also as the
+// 24-bit bitmap of the same colours.
+struct Picture {
+    Bytes rgba, png, bitmap;
+};
+Picture RandomPicture(std::uint32_t width, std::uint32_t height, unsigned seed, bool opaque) {
+    std::mt19937 random(seed);
+    Picture p;
+    PngPicture png{width, height, kRgba, 8, {}};
+    std::vector<std::vector<Bgr>> rows(height, std::vector<Bgr>(width));
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            Bgr& c = rows[y][x];
+            c = {static_cast<std::uint8_t>(random() % 90), static_cast<std::uint8_t>(random() % 40),
+                 static_cast<std::uint8_t>(random() % 90)};
+            const bool hole =
+                !opaque && x >= width / 3 && x < width / 2 && y >= height / 4 && y < height / 2;
+            const bool nearThreshold = !opaque && random() % 4 == 0;
+            const auto alpha = static_cast<std::uint8_t>(hole            ? 0
+                                                         : nearThreshold ? 126 + random() % 4
+                                                                         : 255);
+            p.rgba.insert(p.rgba.end(), {c.red, c.green, c.blue, alpha});
         }
     }
-}
-
-TEST(RgbaReduction, AlphaBelow128IsTransparent) {
-    const std::uint8_t red = FindNearestIndex(200, 30, 30).index;
-    const Bytes rgba = {200, 30,  30, 127, 200, 30,  30, 128, 0, 0,
-                        0,   128, 0,  0,   0,   127, 0,  0,   0, 255};
-    const RgbaRows rows{rgba.data(), 20, 5, 1};
-    EXPECT_EQ(ReduceNearest(rows).pixels, (Bytes{0, red, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(ReduceNearest(rows, BlackHandling::KeepVisible).pixels,
-              (Bytes{0, red, 243, 0, 243, 0, 0, 0}));
-}
-
-// A 24-bit bitmap and PNG files of the same colours, without transparent pixels.
-TEST(PictureFiles, OpaquePngConvertsLikeTheSameTrueColourBitmap) {
-    constexpr std::uint32_t kWidth = 13, kHeight = 7;
-    std::mt19937 random(3);
-    std::vector<std::vector<Bgr>> rows(kHeight, std::vector<Bgr>(kWidth));
-    PngPicture rgb = MakePng(kWidth, kHeight, kRgb, 8), rgba = MakePng(kWidth, kHeight, kRgba, 8);
-    for (auto& row : rows) {
-        for (Bgr& pixel : row) {
-            pixel = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random() % 64),
-                     static_cast<std::uint8_t>(random())};
-            for (PngPicture* p : {&rgb, &rgba}) {
-                p->samples.insert(p->samples.end(), {pixel.red, pixel.green, pixel.blue});
-            }
-            rgba.samples.push_back(255);
-        }
-    }
-    const Bytes bitmap = BuildBitmap(TrueColourBitmap(rows));
-    for (const auto mode : kModes) {
-        for (const auto black : kBlacks) {
-            const Bytes expected = DecodeBitmap(bitmap, mode, black).value().pixels;
-            EXPECT_EQ(DecodePicture(bitmap, mode, black).value().pixels, expected);
-            for (const PngPicture* p : {&rgb, &rgba}) {
-                const auto image = DecodePicture(EncodeTestPng(*p), mode, black);
-                ASSERT_TRUE(image.ok()) << image.error();
-                EXPECT_EQ(image.value().width, 16u);
-                EXPECT_EQ(image.value().pixels, expected);
-            }
-        }
-    }
-}
-
-// Keep-black changes exactly the opaque pixels that would be 0, into 243, and nothing else,
-// by either method, for PNG pictures and bitmaps alike.
-TEST(PictureFiles, KeepBlackTurnsOnlyOpaqueZerosInto243) {
-    constexpr std::uint32_t kWidth = 29, kHeight = 11;
-    const Bytes rgba = RandomRgba(kWidth, kHeight, 9, 24);  // dark: many pixels match black
-    PngPicture png = MakePng(kWidth, kHeight, kRgba, 8);
-    std::vector<std::vector<Bgr>> rows(kHeight, std::vector<Bgr>(kWidth));
-    for (std::size_t i = 0; i < rgba.size(); ++i) {
-        png.samples.push_back(rgba[i]);
-    }
-    for (std::uint32_t p = 0; p < kWidth * kHeight; ++p) {
-        rows[p / kWidth][p % kWidth] = {rgba[4 * p + 2], rgba[4 * p + 1], rgba[4 * p]};
-    }
-    const Bytes pngFile = EncodeTestPng(png), bitmap = BuildBitmap(TrueColourBitmap(rows));
-    for (const auto mode : kModes) {
-        for (const bool usePng : {true, false}) {
-            const Bytes& file = usePng ? pngFile : bitmap;
-            const Bytes plain = DecodePicture(file, mode, BlackHandling::AsSearched).value().pixels;
-            Bytes expected = plain;
-            int kept = 0;
-            for (std::uint32_t p = 0; p < kWidth * kHeight; ++p) {
-                const std::size_t at = p / kWidth * 32 + p % kWidth;
-                if (plain[at] == 0 && (!usePng || rgba[4 * p + 3] >= 128)) {
-                    expected[at] = 243;
-                    ++kept;
-                }
-            }
-            EXPECT_GT(kept, 10);
-            EXPECT_EQ(DecodePicture(file, mode, BlackHandling::KeepVisible).value().pixels,
-                      expected);
-        }
-    }
-}
-
-PngPicture GamePalettePng(std::uint32_t side) {
-    PngPicture p = MakePng(side, side, kIndexed, 8);
-    for (std::uint32_t i = 0; i < side * side; ++i) {
-        p.samples.push_back(static_cast<std::uint16_t>(i % 256));
-    }
-    for (std::size_t i = 0; i < kPaletteEntries; ++i) {
-        const Bgr c = GameColour(static_cast<std::uint8_t>(i));
-        p.palette.push_back({c.red, c.green, c.blue});
-    }
-    p.palette[0] = {9, 9, 9};  // entry 0 may differ
+    png.samples.assign(p.rgba.begin(), p.rgba.end());
+    p.png = EncodeTestPng(png);
+    p.bitmap = BuildBitmap(TrueColourBitmap(rows));
     return p;
 }
 
-TEST(PictureFiles, PngInTheGamePaletteIsTakenOverIndexForIndex) {
-    PngPicture p = GamePalettePng(16);
-    p.paletteAlpha.assign(38, 255);
-    p.paletteAlpha[37] = 127;  // a transparent entry gives 0
-    Bytes expected(256);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        expected[i] = i == 37 ? 0 : (i >= 1 && i <= 10) ? 242 : static_cast<std::uint8_t>(i);
+// Every method and black handling against the plain rules: transparent pixels and holes, and
+// opaque pictures, which convert byte for byte as the 24-bit bitmap of the same colours does.
+TEST(PictureConversion, MatchesThePlainRulesAndTheBitmapPath) {
+    for (const auto& [width, height] :
+         {std::pair{37u, 23u}, {1u, 9u}, {9u, 1u}, {6u, 5u}, {130u, 17u}}) {
+        for (const bool opaque : {false, true}) {
+            const Picture p = RandomPicture(width, height, width + height, opaque);
+            for (const auto mode : kModes) {
+                for (const auto black : kBlacks) {
+                    SCOPED_TRACE(::testing::Message()
+                                 << width << "x" << height << " opaque " << opaque << " mode "
+                                 << static_cast<int>(mode) << " black " << static_cast<int>(black));
+                    const Bytes expected = PlainReduction(p.rgba, width, mode, black);
+                    EXPECT_EQ(DecodePicture(p.png, mode, black).value().pixels, expected);
+                    EXPECT_TRUE(!opaque ||
+                                DecodePicture(p.bitmap, mode, black).value().pixels == expected);
+                }
+            }
+        }
     }
+}
+
+TEST(PictureConversion, PngInTheGamePaletteIsTakenOverIndexForIndex) {
+    PngPicture p{16, 16, kIndexed, 8, {}};
+    Bytes expected;
+    for (unsigned i = 0; i < 256; ++i) {
+        p.samples.push_back(static_cast<std::uint16_t>(i));
+        const Bgr c = GameColour(static_cast<std::uint8_t>(i));
+        p.palette.insert(p.palette.end(), {c.red, c.green, c.blue});
+        expected.push_back(i == 37 ? 0 : (i >= 1 && i <= 10) ? 242 : static_cast<std::uint8_t>(i));
+    }
+    p.palette[0] = 9;  // entry 0 may differ
+    p.trns.assign(38, 255);
+    p.trns[37] = 127;  // an entry made transparent gives 0
     for (const auto mode : kModes) {
         for (const auto black : kBlacks) {
             EXPECT_EQ(DecodePicture(EncodeTestPng(p), mode, black).value().pixels, expected);
         }
     }
-    // One entry off: converted, so black 243 becomes 0.
-    p.palette[200][0] ^= 4;
-    EXPECT_EQ(DecodePicture(EncodeTestPng(p), ConversionMode::Nearest, BlackHandling::AsSearched)
-                  .value()
-                  .pixels[243],
-              0);
+    p.palette[3 * 200] ^= 4;  // one entry off: converted, so the black 243 becomes 0
+    EXPECT_EQ(DecodePicture(EncodeTestPng(p), kModes[0], kBlacks[0]).value().pixels[243], 0);
 }
 
-TEST(PictureFiles, PngWrittenAndReadBackGivesTheSameIndexes) {
-    IndexedImage image{12, 5, {}};
-    for (std::uint32_t i = 0; i < 60; ++i) {
-        image.pixels.push_back(static_cast<std::uint8_t>(i * 37 % 245 + 11));
-    }
-    image.pixels[0] = 0;
-    const auto file = png::EncodeIndexedPng(image);
-    ASSERT_TRUE(file.ok());
-    const png::DecodedPicture picture = png::DecodePng(file.value()).value();
-    EXPECT_EQ(picture.paletteEntries, 256u);
-    EXPECT_EQ(picture.palette[3], 0);    // index 0 transparent
-    EXPECT_EQ(picture.palette[7], 255);  // the others opaque
-    EXPECT_EQ(picture.palette[4 * 200 + 1], (kGameColours[200] >> 8) & 0xFF);
-    const auto back =
-        DecodePicture(file.value(), ConversionMode::Dither, BlackHandling::KeepVisible);
-    EXPECT_EQ(back.value().width, 12u);
-    EXPECT_EQ(back.value().pixels, image.pixels);
-}
-
-TEST(PictureFiles, SaveWritesPngByNameAndRefusesAnEmptyImage) {
+TEST(PictureConversion, PngIsWrittenByNameAndReadsBackAsTheSameIndexes) {
     const TempFolder folder;
     ResetRecorder();
-    CurrentImage() = IndexedImage{4, 2, {0, 20, 30, 40, 50, 60, 70, 243}};
-    ASSERT_TRUE(SavePictureFile(folder.File("a.PnG")));
-    ASSERT_TRUE(SavePictureFile(folder.File("a.bmp")));
-    EXPECT_EQ(ReadTestFile(folder.File("a.PnG")), png::EncodeIndexedPng(CurrentImage()).value());
+    CurrentImage() = IndexedImage{12, 2, {}};
+    for (unsigned i = 0; i < 24; ++i) {
+        CurrentImage().pixels.push_back(static_cast<std::uint8_t>(i == 0 ? 0 : i * 37 % 245 + 11));
+    }
+    ASSERT_TRUE(SavePictureFile(folder.File("a.PnG")) && SavePictureFile(folder.File("a.bmp")));
     EXPECT_EQ(ReadTestFile(folder.File("a.bmp")), EncodeBitmap(CurrentImage()).value());
+    const Bytes file = ReadTestFile(folder.File("a.PnG"));
+    EXPECT_EQ(DecodePicture(file, kModes[1], kBlacks[1]).value().pixels, CurrentImage().pixels);
+    const png::DecodedPicture picture = png::DecodePng(file).value();
+    EXPECT_EQ(picture.paletteEntries, 256u);
+    EXPECT_EQ(picture.palette[3] * 1000 + picture.palette[7], 255);  // only index 0 transparent
+    EXPECT_EQ(picture.palette[4 * 200 + 1], (kGameColours[200] >> 8) & 0xFF);
 
     CurrentImage() = IndexedImage{};
     EXPECT_FALSE(SavePictureFile(folder.File("empty.png")));

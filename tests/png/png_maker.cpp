@@ -1,33 +1,13 @@
 #include "tests/png/png_maker.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <cstring>
 #include <stdexcept>
 
 namespace quorvel::testing {
-
-PngPicture MakePng(std::uint32_t width, std::uint32_t height, std::uint8_t colourType,
-                   std::uint8_t bitDepth, bool interlaced) {
-    PngPicture p;
-    p.width = width;
-    p.height = height;
-    p.colourType = colourType;
-    p.bitDepth = bitDepth;
-    p.interlaced = interlaced;
-    return p;
-}
-
-int ChannelsOf(std::uint8_t colourType) {
-    switch (colourType) {
-        case kRgb:
-            return 3;
-        case kGreyAlpha:
-            return 2;
-        case kRgba:
-            return 4;
-        default:
-            return 1;
-    }
-}
 
 namespace {
 
@@ -44,71 +24,60 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
     return ~crc;
 }
 
-void PutBigEndian(Bytes& out, std::uint32_t v) {
+void Put32(Bytes& out, std::uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) {
         out.push_back(static_cast<std::uint8_t>(v >> shift));
     }
 }
 
 void PutChunk(Bytes& file, const char* type, const Bytes& data) {
-    PutBigEndian(file, static_cast<std::uint32_t>(data.size()));
-    const std::size_t start = file.size();
+    Put32(file, static_cast<std::uint32_t>(data.size()));
     file.insert(file.end(), type, type + 4);
     file.insert(file.end(), data.begin(), data.end());
-    PutBigEndian(file, Crc32(file.data() + start, file.size() - start));
+    Put32(file, Crc32(file.data() + file.size() - data.size() - 4, data.size() + 4));
 }
 
-// A zlib stream of stored (uncompressed) blocks: any decoder must read them, and the tests
-// need no compressor.
+// A zlib stream of stored blocks, closed by the Adler-32 of the data.
 Bytes StoredZlib(const Bytes& data) {
     Bytes out = {0x78, 0x01};
-    std::size_t at = 0;
-    do {
+    std::uint32_t a = 1, b = 0;
+    for (std::size_t at = 0; at == 0 || at < data.size();) {
         const std::size_t n = std::min<std::size_t>(data.size() - at, 65535);
-        out.push_back(at + n == data.size() ? 1 : 0);
-        for (const std::size_t v : {n, n ^ 0xFFFF}) {
-            out.push_back(static_cast<std::uint8_t>(v));
-            out.push_back(static_cast<std::uint8_t>(v >> 8));
+        out.insert(out.end(), {static_cast<std::uint8_t>(at + n == data.size()),
+                               static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
+                               static_cast<std::uint8_t>(~n), static_cast<std::uint8_t>(~n >> 8)});
+        for (std::size_t i = at; i < at + n; ++i) {
+            out.push_back(data[i]);
+            a = (a + data[i]) % 65521;
+            b = (b + a) % 65521;
         }
-        out.insert(out.end(), data.begin() + at, data.begin() + at + n);
         at += n;
-    } while (at < data.size());
-    std::uint32_t a = 1, b = 0;  // Adler-32
-    for (const std::uint8_t v : data) {
-        a = (a + v) % 65521;
-        b = (b + a) % 65521;
     }
-    PutBigEndian(out, b << 16 | a);
+    Put32(out, b << 16 | a);
     return out;
 }
 
-// The pixels of one pass as the format stores them: each row a filter byte 0 and then the
-// samples, big-endian, depths below 8 packed from the high bits.
-void PutPass(const PngPicture& p, std::uint32_t x0, std::uint32_t y0, std::uint32_t dx,
-             std::uint32_t dy, Bytes& out) {
-    const int channels = ChannelsOf(p.colourType);
-    for (std::uint32_t y = y0; y < p.height; y += dy) {
-        if (x0 >= p.width) {
-            return;
-        }
+// One pass of the rows (the whole picture, or an Adam7 pass): filter byte 0, then the samples
+// big-endian, depths below 8 packed from the high bits.
+void PutPass(const PngPicture& p, const std::uint32_t (&pass)[4], Bytes& out) {
+    const int channels = p.colourType == kRgb         ? 3
+                         : p.colourType == kRgba      ? 4
+                         : p.colourType == kGreyAlpha ? 2
+                                                      : 1;
+    for (std::uint32_t y = pass[1]; y < p.height && pass[0] < p.width; y += pass[3]) {
         out.push_back(0);
-        std::size_t bits = 0;
         const std::size_t rowStart = out.size();
-        for (std::uint32_t x = x0; x < p.width; x += dx) {
-            for (int c = 0; c < channels; ++c) {
-                const std::uint16_t v = p.samples.at((std::size_t{y} * p.width + x) * channels + c);
+        std::size_t bits = 0;
+        for (std::uint32_t x = pass[0]; x < p.width; x += pass[2]) {
+            for (int c = 0; c < channels; ++c, bits += p.bitDepth) {
+                const unsigned v = p.samples.at((std::size_t{y} * p.width + x) * channels + c);
                 if (p.bitDepth == 16) {
-                    out.push_back(static_cast<std::uint8_t>(v >> 8));
-                    out.push_back(static_cast<std::uint8_t>(v));
-                } else if (p.bitDepth == 8) {
-                    out.push_back(static_cast<std::uint8_t>(v));
+                    out.insert(out.end(),
+                               {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
                 } else {
-                    if (bits % 8 == 0) {
-                        out.push_back(0);
-                    }
+                    out.resize(rowStart + (bits + p.bitDepth + 7) / 8);
                     out[rowStart + bits / 8] |=
                         static_cast<std::uint8_t>(v << (8 - p.bitDepth - bits % 8));
-                    bits += p.bitDepth;
                 }
             }
         }
@@ -118,67 +87,55 @@ void PutPass(const PngPicture& p, std::uint32_t x0, std::uint32_t y0, std::uint3
 }  // namespace
 
 std::vector<std::uint8_t> EncodeTestPng(const PngPicture& p) {
-    Bytes file = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    Bytes ihdr;
-    PutBigEndian(ihdr, p.width);
-    PutBigEndian(ihdr, p.height);
-    ihdr.insert(ihdr.end(),
-                {p.bitDepth, p.colourType, 0, 0, p.interlaced ? std::uint8_t{1} : std::uint8_t{0}});
+    Bytes file = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, ihdr;
+    Put32(ihdr, p.width);
+    Put32(ihdr, p.height);
+    ihdr.insert(ihdr.end(), {p.bitDepth, p.colourType, 0, 0, std::uint8_t{p.interlaced}});
     PutChunk(file, "IHDR", ihdr);
     if (!p.palette.empty()) {
-        Bytes plte;
-        for (const auto& entry : p.palette) {
-            plte.insert(plte.end(), entry.begin(), entry.end());
-        }
-        PutChunk(file, "PLTE", plte);
+        PutChunk(file, "PLTE", p.palette);
     }
-    if (!p.paletteAlpha.empty()) {
-        PutChunk(file, "tRNS", p.paletteAlpha);
-    } else if (p.transparentColour) {
-        Bytes trns;
-        for (int c = 0; c < (p.colourType == kGrey ? 1 : 3); ++c) {
-            trns.push_back(static_cast<std::uint8_t>((*p.transparentColour)[c] >> 8));
-            trns.push_back(static_cast<std::uint8_t>((*p.transparentColour)[c]));
-        }
-        PutChunk(file, "tRNS", trns);
+    if (!p.trns.empty()) {
+        PutChunk(file, "tRNS", p.trns);
     }
+    // Adam7's seven passes by first column, first row and steps; or one pass of everything.
+    constexpr std::uint32_t kAdam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    constexpr std::uint32_t kWhole[4] = {0, 0, 1, 1};
     Bytes raw;
-    if (p.interlaced) {
-        // Adam7: the seven passes' starting column and row and their steps.
-        constexpr std::uint32_t kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8},
-                                                 {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2},
-                                                 {0, 1, 1, 2}};
-        for (const auto& pass : kPasses) {
-            PutPass(p, pass[0], pass[1], pass[2], pass[3], raw);
-        }
-    } else {
-        PutPass(p, 0, 0, 1, 1, raw);
+    for (int i = 0; i < (p.interlaced ? 7 : 1); ++i) {
+        PutPass(p, p.interlaced ? kAdam7[i] : kWhole, raw);
     }
     PutChunk(file, "IDAT", StoredZlib(raw));
     PutChunk(file, "IEND", {});
     return file;
 }
 
-std::size_t ChunkOffset(const std::vector<std::uint8_t>& file, const char* type) {
-    for (std::size_t at = 8; at + 12 <= file.size();) {
-        const std::size_t length = std::size_t{file[at]} << 24 | std::size_t{file[at + 1]} << 16 |
-                                   std::size_t{file[at + 2]} << 8 | file[at + 3];
-        if (std::memcmp(file.data() + at + 4, type, 4) == 0) {
-            return at;
-        }
-        at += 12 + length;
-    }
-    throw std::runtime_error(std::string("no chunk ") + type);
+bool RunsUnderWine() {
+#if defined(_WIN32)
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
 }
 
-void FixChunkCrc(std::vector<std::uint8_t>& file, std::size_t offset) {
-    const std::size_t length = std::size_t{file[offset]} << 24 |
-                               std::size_t{file[offset + 1]} << 16 |
-                               std::size_t{file[offset + 2]} << 8 | file[offset + 3];
-    const std::uint32_t crc = Crc32(file.data() + offset + 4, length + 4);
-    for (int i = 0; i < 4; ++i) {
-        file[offset + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+void PatchChunk(std::vector<std::uint8_t>& file, const char* type, std::size_t at,
+                const std::vector<std::uint8_t>& bytes, bool fixChecksum) {
+    for (std::size_t chunk = 8; chunk + 12 <= file.size();) {
+        const std::size_t length = std::size_t{file[chunk]} << 24 |
+                                   std::size_t{file[chunk + 1]} << 16 |
+                                   std::size_t{file[chunk + 2]} << 8 | file[chunk + 3];
+        if (std::memcmp(file.data() + chunk + 4, type, 4) == 0) {
+            std::copy(bytes.begin(), bytes.end(), file.begin() + chunk + 8 + at);
+            const std::uint32_t crc = Crc32(file.data() + chunk + 4, length + 4);
+            for (int i = 0; fixChecksum && i < 4; ++i) {
+                file[chunk + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+            }
+            return;
+        }
+        chunk += 12 + length;
     }
+    throw std::runtime_error(std::string("no chunk ") + type);
 }
 
 }  // namespace quorvel::testing

@@ -1,10 +1,18 @@
 #pragma once
-// Row helpers the platform codecs share.
+// What the platform codecs share.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
+#include "core/result.h"
+
 namespace quorvel::png::detail {
+
+// Refuses, from the header alone and before any decoder sees the file, a picture whose pixels
+// would take more than kLargestDecodedBytes. Files without a readable header pass, for the
+// decoder to refuse with its own reason.
+Status CheckStatedSize(std::span<const std::uint8_t> file);
 
 // Spreads packed indexes (1, 2 or 4 bits, leftmost pixel in the high bits, each row starting
 // on a byte) to one byte each.
