@@ -36,8 +36,8 @@ std::optional<std::vector<std::uint8_t>> ReadOrReport(const std::string& fileNam
 }
 
 // The picture in the game palette, refused by its stored size before anything is decoded.
-std::optional<IndexedImage> ReadBackgroundPicture(const std::string& pictureName,
-                                                  ConversionMode mode, BlackHandling black) {
+std::optional<IndexedImage> ReadWholePicture(const std::string& pictureName, ConversionMode mode,
+                                             BlackHandling black) {
     std::optional<std::vector<std::uint8_t>> bytes = ReadOrReport(pictureName);
     if (!bytes) {
         return std::nullopt;
@@ -61,33 +61,42 @@ std::optional<IndexedImage> ReadBackgroundPicture(const std::string& pictureName
 
 }  // namespace
 
-bool MakeBackgroundFile(const std::string& pictureName, const std::string& spriteName,
-                        ConversionMode mode, BlackHandling black) {
-    std::optional<IndexedImage> image = ReadBackgroundPicture(pictureName, mode, black);
+std::optional<SpriteSet> ReadBackgroundPicture(const std::string& pictureName, ConversionMode mode,
+                                               BlackHandling black) {
+    const std::optional<IndexedImage> image = ReadWholePicture(pictureName, mode, black);
     if (!image) {
-        return false;
+        return std::nullopt;
     }
-    const Result<SpriteSet> tiles = CutBackground(*image);
+    Result<SpriteSet> tiles = CutBackground(*image);
     if (!tiles) {
         ShowFileError(CannotUse(pictureName, tiles.error()));
-        return false;
+        return std::nullopt;
     }
-    image.reset();
-    return SaveEncodedFile(spriteName, EncodeSpriteFile(tiles.value()));
+    return std::move(tiles).value();
+}
+
+std::optional<IndexedImage> ReadBackgroundFile(const std::string& spriteName) {
+    const std::optional<SpriteSet> tiles = ReadSpriteFile(spriteName);
+    if (!tiles) {
+        return std::nullopt;
+    }
+    Result<IndexedImage> image = StitchBackground(*tiles);
+    if (!image) {
+        ShowFileError(CannotUse(spriteName, image.error()));
+        return std::nullopt;
+    }
+    return std::move(image).value();
+}
+
+bool MakeBackgroundFile(const std::string& pictureName, const std::string& spriteName,
+                        ConversionMode mode, BlackHandling black) {
+    const std::optional<SpriteSet> tiles = ReadBackgroundPicture(pictureName, mode, black);
+    return tiles && SaveEncodedFile(spriteName, EncodeSpriteFile(*tiles));
 }
 
 bool ExportBackgroundPicture(const std::string& spriteName, const std::string& pictureName) {
-    std::optional<SpriteSet> tiles = ReadSpriteFile(spriteName);
-    if (!tiles) {
-        return false;
-    }
-    const Result<IndexedImage> image = StitchBackground(*tiles);
-    if (!image) {
-        ShowFileError(CannotUse(spriteName, image.error()));
-        return false;
-    }
-    tiles.reset();
-    return SaveEncodedFile(pictureName, EncodePicture(image.value(), pictureName));
+    const std::optional<IndexedImage> image = ReadBackgroundFile(spriteName);
+    return image && SaveEncodedFile(pictureName, EncodePicture(*image, pictureName));
 }
 
 }  // namespace quorvel
