@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Whole-process timing of quorvel-cli convert against ImageMagick and Pillow.
 
-Makes the inputs (a photograph-like and a noisy 4096 x 4096 24-bit bitmap, a 256 x 256 one
-for start-up, and the game palette as an image), runs every command in turn so that a
+Makes the inputs (a photograph-like and a noisy 4096 x 4096 24-bit bitmap, the photograph-like
+one as an RGBA PNG with a transparent border, a 256 x 256 bitmap for start-up, and the game
+palette as an image), runs every command in turn so that a
 change in the machine's load touches all of them alike, and prints medians, ratios and the
 peak memory of each process. scripts/bench.sh runs it with the right paths.
 """
@@ -20,6 +21,7 @@ import time
 SEED = 1984
 SIDE = 4096
 SMALL_SIDE = 256
+BORDER = 256  # the transparent frame of the RGBA PNG, in pixels
 
 PILLOW_CONVERT = """\
 import sys
@@ -84,6 +86,20 @@ def make_inputs(work, palette_source):
     image.putdata(list(range(256)))
     image.save(palette)
     return photo, noise, small, palette
+
+
+def make_rgba_png(work, photo):
+    """The plasma picture as an 8-bit RGBA PNG whose outer BORDER pixels are transparent."""
+    from PIL import Image
+
+    path = os.path.join(work, "photo-rgba.png")
+    if not os.path.exists(path):
+        image = Image.open(photo).convert("RGBA")
+        alpha = Image.new("L", image.size, 0)
+        alpha.paste(255, (BORDER, BORDER, SIDE - BORDER, SIDE - BORDER))
+        image.putalpha(alpha)
+        image.save(path)
+    return path
 
 
 def run_once(command, record):
@@ -172,6 +188,7 @@ def main():
         sys.exit("--runs must be at least 1")
 
     photo, noise, small, args.palette = make_inputs(args.work, args.palette_source)
+    rgba_png = make_rgba_png(args.work, photo)
     args.pillow_script = os.path.join(args.work, "pillow_convert.py")
     with open(args.pillow_script, "w", encoding="utf-8") as f:
         f.write(PILLOW_CONVERT)
@@ -186,18 +203,25 @@ def main():
     programs = [p for p in ("quorvel-cli", "ImageMagick", "Pillow", "plain search")
                 if p not in args.skip]
     failures = []
-    for label, source in (("photograph-like (plasma)", photo), ("noise", noise)):
-        size = os.path.getsize(source) / 2**20
+    # Each input: its label, its format, the programs that take it, and the size the peak
+    # memory is measured against (the 24-bit file, or the PNG's pixels decoded to RGBA).
+    inputs = [("photograph-like (plasma)", photo, "24-bit", programs, os.path.getsize(photo)),
+              ("noise", noise, "24-bit", programs, os.path.getsize(noise)),
+              ("photograph-like (plasma) with a transparent border", rgba_png, "RGBA PNG",
+               [p for p in programs if p in ("quorvel-cli", "Pillow")], 4 * SIDE * SIDE)]
+    for label, source, kind, programs_here, measured_size in inputs:
+        size = measured_size / 2**20
         memory_limit = 2.5 * size + 32
         print()
-        print(f"{label}, {SIDE} x {SIDE}, 24-bit, {size:.1f} MiB")
+        print(f"{label}, {SIDE} x {SIDE}, {kind}, "
+              f"{os.path.getsize(source) / 2**20:.1f} MiB file, {size:.1f} MiB decoded")
         print(f"  {'method':8} {'program':13} {'median s':>9} {'cpu s':>7} {'peak MiB':>9} "
               f"{'quorvel-cli faster by':>22}")
         for method in ("nearest", "dither"):
-            cases = [(p, commands(p, method, source, target, args)) for p in programs]
+            cases = [(p, commands(p, method, source, target, args)) for p in programs_here]
             results = measure(cases, args.runs, args.record)
             ours = results.get("quorvel-cli")
-            for program in programs:
+            for program in programs_here:
                 seconds, busy, peak = results[program]
                 ratio = "" if program == "quorvel-cli" or not ours else f"{seconds / ours[0]:.1f}x"
                 print(f"  {method:8} {program:13} {seconds:9.3f} {busy:7.2f} {peak:9.1f} "
@@ -230,14 +254,14 @@ def check_targets(label, method, results, memory_limit):
     failures = []
     ours, _, peak = results["quorvel-cli"]
     wanted = {("nearest", "ImageMagick"): 40.0, ("dither", "ImageMagick"): 4.0}
-    photo = label.startswith("photograph")
+    photo = label == "photograph-like (plasma)"
     wanted[(method, "Pillow")] = 2.0 if (method == "nearest" and photo) else 1.0
     for (goal_method, program), factor in wanted.items():
         if goal_method != method or program not in results:
             continue
         ratio = results[program][0] / ours
-        # Against Pillow's dither the goal is to be faster, not merely as fast.
-        fails = ratio <= factor if (method == "dither" and program == "Pillow") else ratio < factor
+        # Where the goal against Pillow is 1x, it is to be faster, not merely as fast.
+        fails = ratio <= factor if (program == "Pillow" and factor == 1.0) else ratio < factor
         if fails:
             failures.append(f"{label} {method}: {ratio:.2f}x against {program}, goal {factor}x")
     if peak > memory_limit:

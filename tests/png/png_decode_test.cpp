@@ -138,33 +138,23 @@ TEST_P(PngColourTypes, DecodeToTheStoredColours) {
 
 struct Damage {
     const char* what;
-    const char* chunk;
+    const char* chunk;  // "" for the two cases made whole
     std::size_t at;
     Bytes bytes;
     bool fixChecksum;
-    const char* reason;  // part of the message
+    const char* reason = "its PNG data is damaged";
 };
 
 // Each damages a valid 6 x 4 RGB picture.
 const Damage kDamages[] = {
     // Bits of a stored block's header that deflate ignores: only the checksum tells.
-    {"pixel data with a wrong checksum", "IDAT", 2, {0x41}, false, "its PNG data is damaged"},
-    {"broken compressed data", "IDAT", 0, {0xFF, 0xFF}, true, "its PNG data is damaged"},
-    {"width 0", "IHDR", 0, {0, 0, 0, 0}, true, "its PNG data is damaged"},
-    {"RGB of 4 bits", "IHDR", 8, {4}, true, "its PNG data is damaged"},
-    {"8193 x 8192",
-     "IHDR",
-     0,
-     {0, 0, 0x20, 0x01, 0, 0, 0x20, 0},
-     true,
-     "its 8193 × 8192 pixels would take more than 256 MiB decoded"},
-    {"cut inside the pixel data", "", 0, {}, false, "its PNG data is damaged"},
-    {"an index past the palette",
-     "",
-     0,
-     {},
-     false,
-     "a pixel refers to a colour its palette does not have"},
+    {"pixel data with a wrong checksum", "IDAT", 2, {0x41}, false},
+    {"broken compressed data", "IDAT", 0, {0xFF, 0xFF}, true},
+    {"width 0", "IHDR", 0, {0, 0, 0, 0}, true},
+    {"RGB of 4 bits", "IHDR", 8, {4}, true},
+    {"8193 x 8192", "IHDR", 0, {0, 0, 32, 1, 0, 0, 32, 0}, true, "8193 × 8192 pixels would take"},
+    {"cut inside the pixel data", "", 0, {}, false},
+    {"an index past the palette", "", 0, {}, false, "a pixel refers to a colour its palette"},
 };
 
 class DamagedPngFiles : public ::testing::TestWithParam<Damage> {};
@@ -191,8 +181,9 @@ TEST_P(DamagedPngFiles, AreRefusedWithNothingChanged) {
         EXPECT_FALSE(LoadPictureFile(name, ConversionMode::Dither, BlackHandling::KeepVisible));
         ASSERT_EQ(Recorded().fileErrors.size(), 1u) << d.what;
         const std::string& message = Recorded().fileErrors[0];
-        EXPECT_EQ(message.rfind("Unable to read " + name + ": " + d.reason, 0), 0u) << message;
-        EXPECT_EQ(message.back(), '.');
+        EXPECT_EQ(message.rfind("Unable to read " + name + ": ", 0), 0u) << message;
+        EXPECT_TRUE(message.find(d.reason) != std::string::npos && message.back() == '.')
+            << message;
         EXPECT_EQ(Recorded().repaintRequests, 0);
         EXPECT_EQ(CurrentImage().pixels, (Bytes{7, 8, 9, 10})) << d.what;
     }
