@@ -23,19 +23,19 @@ const TrueColourRows& Rows(const benchmark::State& state) {
     return bench::TrueColourSource(content, static_cast<std::uint32_t>(state.range(1))).rows;
 }
 
-template <IndexedImage (*Reduce)(const TrueColourRows&)>
+template <IndexedImage (*Reduce)(const TrueColourRows&, BlackHandling)>
 void BM_TrueColour(benchmark::State& state) {
     const TrueColourRows& rows = Rows(state);
     for (auto _ : state) {
         BuildChannelTables();
-        benchmark::DoNotOptimize(Reduce(rows));
+        benchmark::DoNotOptimize(Reduce(rows, BlackHandling::AsSearched));
     }
     state.SetItemsProcessed(state.iterations() * rows.width * rows.height);
     state.SetLabel(state.range(0) == kSmooth ? "smooth" : "noise");
 }
 
 // The nearest reduction as a plain scan per pixel: the baseline the cells replace.
-IndexedImage ReduceNearestByScan(const TrueColourRows& rows) {
+IndexedImage ReduceNearestByScan(const TrueColourRows& rows, BlackHandling) {
     IndexedImage image;
     image.width = static_cast<std::uint32_t>(ConvertedWidth(rows.width));
     image.height = rows.height;
@@ -69,13 +69,13 @@ BENCHMARK(BM_TrueColour<ReduceNearestByScan>)
     ->ArgNames({"noise", "side"})
     ->Unit(benchmark::kMillisecond);
 
-template <IndexedImage (*Reduce)(const PalettedRows&)>
+template <IndexedImage (*Reduce)(const PalettedRows&, BlackHandling)>
 void BM_Paletted(benchmark::State& state) {
     const PalettedRows& rows =
         bench::PalettedSource(static_cast<std::uint32_t>(state.range(0))).rows;
     for (auto _ : state) {
         BuildChannelTables();
-        benchmark::DoNotOptimize(Reduce(rows));
+        benchmark::DoNotOptimize(Reduce(rows, BlackHandling::AsSearched));
     }
     state.SetItemsProcessed(state.iterations() * rows.width * rows.height);
 }
