@@ -1,7 +1,11 @@
 // The file commands driven end to end: scripted file dialogs or dropped files, real files in a
 // temporary folder, and the window's labels, list and radio group checked afterwards.
 
+#include <QMenu>
+
 #include "core/bitmap_writer.h"
+#include "pictures/picture_file.h"
+#include "sprites/background.h"
 #include "tests/ui/window_fixture.h"
 
 namespace quorvel::testing {
@@ -151,6 +155,77 @@ TEST_F(FileCommands, SavesWriteInTheChosenFolderAndReportFailures) {
                                       {FileKind::Sprite, FileAction::Save}}));
     EXPECT_EQ(Text("imageLabel"), "(no image)");  // saving tells the labels nothing
     EXPECT_EQ(Text("countLabel"), "0 images");
+}
+
+// The background commands of the window menu read and write only the files they are given.
+TEST_F(FileCommands, BackgroundCommandsLeaveTheImageTheSetAndTheLabels) {
+    BitmapFields room = TrueColourBitmap({});
+    room.width = 8352;
+    room.height = 1200;
+    room.pixels.resize(std::size_t{3} * 8352 * 1200);
+    for (std::size_t i = 0; i < room.pixels.size(); ++i) {
+        room.pixels[i] = static_cast<std::uint8_t>(i % 25057 / 98);
+    }
+    const IndexedImage whole = DecodeBitmap(BuildBitmap(room), ConversionMode::Dither).value();
+    const std::vector<std::uint8_t> back = EncodeSpriteFile(CutBackground(whole).value()).value();
+    WriteFile(PathOf("room.bmp"), BuildBitmap(room));
+    WriteFile(PathOf("small.bmp"), TrueColourSample());
+    WriteFile(PathOf("back.spr"), back);
+    WriteFile(PathOf("two.spr"), EncodeSpriteFile(TwoSprites()).value());
+    const char* make = "Make &Background File...";
+    const char* exportPicture = "&Export Background Picture...";
+    const struct {
+        const char* item;
+        QStringList picks;    // "" for a cancelled dialog
+        const char* message;  // the one box shown, "" for none
+        const char* written;  // "" for none
+        std::vector<std::uint8_t> bytes;
+    } cases[] = {
+        // clang-format off
+        {make, {"room.bmp", "out.spr"}, "", "out.spr", back},
+        {make, {"room.bmp", ""}, "", "", {}},
+        {make, {"small.bmp"}, "File Error: Unable to use small.bmp: a background must be "
+         "8352 × 1200 pixels; this picture is 127 × 64.", "", {}},
+        {exportPicture, {"back.spr", "out.PNG"}, "", "out.PNG", EncodePicture(whole, "x.png").value()},
+        {exportPicture, {"two.spr"}, "File Error: Unable to use two.spr: a background file "
+         "holds 464 sprites of 144 × 150.", "", {}},
+    };                  // clang-format on
+    CheckDither(true);  // read by the first command
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item + (" " + c.picks.join(' ')).toStdString());
+        CurrentImage() = PatternImage(8, 3);
+        CurrentSpriteSet() = TwoSprites();
+        window_->SetImageLabel("(8 × 3)");
+        for (const QString& pick : c.picks) {
+            Pick(pick.isEmpty() ? pick : PathOf(pick));
+        }
+        answerer_.seen.clear();
+        answerer_.Then([&](QWidget* menu) {
+            for (QAction* action : menu->actions()) {
+                if (action->text() == c.item) {
+                    qobject_cast<QMenu*>(menu)->setActiveAction(action);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                }
+            }
+        });
+        QTest::mouseClick(window_->windowHandle(), Qt::RightButton, {}, QPoint(100, 100));
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return dialogs_->answers.isEmpty() && answerer_.seen.size() == 1 + (*c.message != 0);
+        }));
+
+        EXPECT_EQ(answerer_.seen.mid(1), *c.message ? QStringList{c.message} : QStringList{});
+        EXPECT_EQ(QFile::exists(PathOf("out.spr")) || QFile::exists(PathOf("out.PNG")),
+                  *c.written != 0);
+        if (*c.written) {
+            EXPECT_TRUE(ReadTestFile(PathOf(c.written).toStdString()) == c.bytes);
+            QFile::remove(PathOf(c.written));
+        }
+        EXPECT_TRUE(SameImage(CurrentImage(), PatternImage(8, 3)));
+        EXPECT_EQ(CurrentSpriteSet().images, TwoSprites().images);
+        EXPECT_EQ(Text("imageLabel"), "(8 × 3)");
+        EXPECT_EQ(Text("countLabel"), "0 images");
+        EXPECT_EQ(Lines(), QStringList{});
+    }
 }
 
 }  // namespace
