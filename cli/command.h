@@ -22,6 +22,7 @@ enum Option : unsigned {
     kDitherOption = 1,     // --dither
     kKeepBlackOption = 2,  // --keep-black
     kPngOption = 4,        // --png
+    kStitchOption = 8,     // --stitch
 };
 
 // What a command is given once its command line has been checked.
@@ -29,6 +30,7 @@ struct Invocation {
     ConversionMode mode = ConversionMode::Nearest;    // Dither when --dither was given
     BlackHandling black = BlackHandling::AsSearched;  // KeepVisible with --keep-black
     bool png = false;                                 // --png
+    bool stitch = false;                              // --stitch
     std::vector<std::string> files;
 };
 
@@ -53,10 +55,14 @@ const Command* FindCommand(std::string_view name);
 // with the usage line and returns kExitUsage.
 int RunCommand(const Command& command, const std::vector<std::string>& arguments);
 
+// Writes `problem` and the command's usage line to standard error; returns kExitUsage.
+int UsageError(const Command& command, const std::string& problem);
+
 // The commands themselves.
 int RunConvert(const Invocation& invocation);
 int RunPack(const Invocation& invocation);
 int RunUnpack(const Invocation& invocation);
 int RunList(const Invocation& invocation);
+int RunBackground(const Invocation& invocation);
 
 }  // namespace quorvel::cli

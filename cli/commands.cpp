@@ -16,7 +16,8 @@ constexpr std::array kCommands = {
             kDitherOption | kKeepBlackOption, 2, 2, RunConvert},
     Command{"pack", "[--dither] [--keep-black] OUTPUT.spr INPUT...",
             "Reduce the bitmaps or PNG pictures to the game palette and save them, in order, as "
-            "one sprite file",
+            "one sprite file; an INPUT that is a folder stands for its .bmp and .png files in "
+            "natural order (\"walk2\" before \"walk10\")",
             kDitherOption | kKeepBlackOption, 2, SIZE_MAX, RunPack},
     Command{"unpack", "[--png] INPUT.spr OUTPUT_DIR",
             "Save sprite N as the bitmap OUTPUT_DIR/NAME-NNN.bmp (with --png the PNG file "
@@ -24,6 +25,12 @@ constexpr std::array kCommands = {
             kPngOption, 2, 2, RunUnpack},
     Command{"list", "INPUT.spr", "Print the sprite list the window shows for a sprite file", 0u, 1,
             1, RunList},
+    Command{"background",
+            "[--dither] [--keep-black] PICTURE OUTPUT.spr | --stitch INPUT.spr PICTURE",
+            "Reduce an 8352 x 1200 picture to the game palette as a whole and save it as a room "
+            "background: 464 sprites of 144 x 150, column by column; with --stitch, save the "
+            "picture of such a file (a PNG file if PICTURE ends in .png, else a bitmap)",
+            kDitherOption | kKeepBlackOption | kStitchOption, 2, 2, RunBackground},
 };
 
 }  // namespace
@@ -38,16 +45,12 @@ const Command* FindCommand(std::string_view name) {
     return found == kCommands.end() ? nullptr : &*found;
 }
 
-namespace {
-
 int UsageError(const Command& command, const std::string& problem) {
     std::cerr << "quorvel-cli " << command.name << ": " << problem << "\n"
               << "Usage: quorvel-cli " << command.name << " " << command.arguments << "\n"
               << "Try 'quorvel-cli --help' for more information.\n";
     return kExitUsage;
 }
-
-}  // namespace
 
 int RunCommand(const Command& command, const std::vector<std::string>& arguments) {
     Invocation invocation;
@@ -63,6 +66,8 @@ int RunCommand(const Command& command, const std::vector<std::string>& arguments
             invocation.black = BlackHandling::KeepVisible;
         } else if (argument == "--png" && (command.options & kPngOption) != 0) {
             invocation.png = true;
+        } else if (argument == "--stitch" && (command.options & kStitchOption) != 0) {
+            invocation.stitch = true;
         } else {
             return UsageError(command, "unknown option '" + argument + "'");
         }

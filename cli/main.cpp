@@ -32,6 +32,7 @@ void PrintHelp() {
                  "  --keep-black write black that the game would draw as transparent (index 0)\n"
                  "               as the visible black 243; transparent PNG pixels stay 0\n"
                  "  --png        write PNG files instead of bitmaps\n"
+                 "  --stitch     make the picture of a background file instead of the file\n"
                  "\n"
                  "Exit status: 0 on success, 1 when the command failed (the reason is on\n"
                  "standard error; convert and pack then write nothing, unpack keeps the bitmaps\n"

@@ -1,11 +1,21 @@
 // quorvel-cli pack [--dither] [--keep-black] OUTPUT.spr INPUT...
 //
 // Does what the window does when the user loads each picture in turn, clicks "Add ->" after
-// each, and finally saves the sprite file, so it writes the same bytes.
+// each, and finally saves the sprite file, so it writes the same bytes. An INPUT that is a
+// folder stands for its .bmp and .png files in natural order; names given one by one keep
+// the order they are given in.
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
 
 #include "cli/command.h"
 #include "core/file_messages.h"
+#include "core/file_operations.h"
 #include "core/indexed_image.h"
+#include "core/natural_order.h"
 #include "core/window_services.h"
 #include "pictures/picture_file.h"
 #include "sprites/sprite_editing.h"
@@ -14,8 +24,81 @@
 
 namespace quorvel::cli {
 
+namespace {
+
+bool NamesPicture(std::string_view name) {
+    constexpr std::string_view kBitmap = ".bmp";
+    if (NamesPngFile(name)) {
+        return true;
+    }
+    if (name.size() < kBitmap.size()) {
+        return false;
+    }
+    const std::string_view end = name.substr(name.size() - kBitmap.size());
+    return std::equal(end.begin(), end.end(), kBitmap.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
+}
+
+// Names are UTF-8 on every system; std::filesystem takes them as such only through u8string.
+std::filesystem::path PathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// The pictures in `folder`, in natural order of their names, each joined to the folder with
+// '/' as unpack joins its names; nothing (after a message) when the folder cannot be listed
+// or holds none.
+std::optional<std::vector<std::string>> PicturesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(PathOf(folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::u8string utf8 = it->path().filename().u8string();
+        const std::string name(utf8.begin(), utf8.end());
+        std::error_code kindError;
+        if (NamesPicture(name) && it->is_regular_file(kindError)) {
+            names.push_back(name);
+        }
+    }
+    if (error) {
+        ShowFileError(CannotOpenForRead(folder));
+        return std::nullopt;
+    }
+    if (names.empty()) {
+        ShowFileError(CannotUse(folder, "the folder holds no .bmp or .png files"));
+        return std::nullopt;
+    }
+    std::sort(names.begin(), names.end(), NaturalLess);
+    const bool separated = !folder.empty() && IsFolderSeparator(folder.back());
+    for (std::string& name : names) {
+        name = folder + (separated ? "" : "/") + name;
+    }
+    return names;
+}
+
+// The output name, then the inputs with every folder replaced by its pictures.
+bool ExpandFolders(const std::vector<std::string>& given, std::vector<std::string>& files) {
+    files.push_back(given[0]);
+    for (std::size_t i = 1; i < given.size(); ++i) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(PathOf(given[i]), error)) {
+            files.push_back(given[i]);
+        } else if (const auto pictures = PicturesIn(given[i])) {
+            files.insert(files.end(), pictures->begin(), pictures->end());
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 int RunPack(const Invocation& invocation) {
-    const std::vector<std::string>& files = invocation.files;
+    std::vector<std::string> files;
+    if (!ExpandFolders(invocation.files, files)) {
+        return kExitFailure;
+    }
     for (std::size_t i = 1; i < files.size(); ++i) {
         // A failed load has already been reported on standard error.
         if (!LoadPictureFile(files[i], invocation.mode, invocation.black)) {

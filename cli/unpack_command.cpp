@@ -4,9 +4,10 @@
 // taking it back with "<-": the same encoder on the same pixels, so the same bytes, without
 // going through the list.
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "cli/command.h"
 #include "core/file_operations.h"
@@ -20,11 +21,18 @@ namespace quorvel::cli {
 
 namespace {
 
-// "<stem>-007.bmp": the sprite's number zero-padded to at least three digits.
-std::string PictureNameFor(const std::string& stem, std::uint32_t index, const char* extension) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%03u", static_cast<unsigned>(index));
+// "<stem>-007.bmp": the sprite's number zero-padded to `digits` digits.
+std::string PictureNameFor(const std::string& stem, std::uint32_t index, std::size_t digits,
+                           const char* extension) {
+    std::string number = std::to_string(index);
+    number.insert(0, digits - std::min(digits, number.size()), '0');
     return stem + "-" + number + extension;
+}
+
+// Three digits, or as many as the count has, so that the names sort in sprite order in any
+// listing: a file of 1000 sprites gives "-0000" to "-0999".
+std::size_t NumberDigits(std::uint32_t count) {
+    return std::max<std::size_t>(std::to_string(count).size(), 3);
 }
 
 // The file's name without its folder and extension, as std::filesystem takes it apart; the
@@ -52,10 +60,11 @@ int RunUnpack(const Invocation& invocation) {
         return kExitFailure;
     }
     const std::string stem = StemOf(files[0]);
+    const std::size_t digits = NumberDigits(set->count);
     const char* extension = invocation.png ? ".png" : ".bmp";
     for (std::uint32_t i = 0; i < set->count; ++i) {
         const IndexedImage sprite{set->widths[i], set->heights[i], set->images[i]};
-        const std::string name = InFolder(files[1], PictureNameFor(stem, i, extension));
+        const std::string name = InFolder(files[1], PictureNameFor(stem, i, digits, extension));
         if (!SaveEncodedFile(name, EncodePicture(sprite, name))) {
             return kExitFailure;
         }

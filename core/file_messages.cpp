@@ -22,6 +22,10 @@ std::string CannotWrite(const std::string& fileName, const std::string& reason) 
     return "Unable to write " + fileName + ": " + reason + ".";
 }
 
+std::string CannotUse(const std::string& fileName, const std::string& reason) {
+    return "Unable to use " + fileName + ": " + reason + ".";
+}
+
 std::string CannotAddWithoutPixels(const std::string& fileName) {
     return "Unable to add " + fileName + ": the image has no pixels.";
 }

@@ -13,6 +13,9 @@ std::string CannotRead(const std::string& fileName, const std::string& reason);
 std::string CannotWrite(const std::string& fileName);  // "Unable to write NAME."
 // "Unable to write NAME: REASON."
 std::string CannotWrite(const std::string& fileName, const std::string& reason);
+// "Unable to use NAME: REASON.", for a file that reads well but cannot serve the purpose it
+// was chosen for.
+std::string CannotUse(const std::string& fileName, const std::string& reason);
 // "Unable to add NAME: the image has no pixels.", when a batch would add a bitmap without pixels
 // to the sprite set.
 std::string CannotAddWithoutPixels(const std::string& fileName);

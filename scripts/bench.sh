@@ -19,9 +19,14 @@ for tool in "$build/cli/quorvel-cli" "$build/bench/quorvel-plain-convert"; do
 done
 
 # Debian's own Python, which python3-pil installs into, whatever else is first on the PATH.
-exec /usr/bin/python3 "$root/scripts/bench_compare.py" \
+/usr/bin/python3 "$root/scripts/bench_compare.py" \
     --cli "$build/cli/quorvel-cli" \
     --plain "$build/bench/quorvel-plain-convert" \
+    --palette-source "$root/core/game_palette.h" \
+    --work "$root/build/bench-data" \
+    --runs "${RUNS:-5}"
+/usr/bin/python3 "$root/scripts/bench_background.py" \
+    --cli "$build/cli/quorvel-cli" \
     --palette-source "$root/core/game_palette.h" \
     --work "$root/build/bench-data" \
     --runs "${RUNS:-5}"

@@ -16,15 +16,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <optional>
 
+#include "backgrounds/background_file.h"
 #include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
 #include "core/channel_tables.h"
 #include "core/file_messages.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
+#include "core/save_encoded.h"
 #include "core/window_services.h"
-#include "quorvel_version.h"
+#include "pictures/picture_file.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
@@ -246,6 +249,50 @@ void MainDialog::OnSaveSprites() {
     }
 }
 
+// Each file is read or written from its own folder, as every file command does, so messages
+// name it as the user chose it; the picture is read before the target is asked for, so that a
+// picture of the wrong size is refused at once.
+void MainDialog::OnMakeBackground() {
+    ReadChoice();
+    const QString picture = fileDialogs_->Choose({FileKind::Bitmap, FileAction::Open});
+    if (!NamesAFile(picture)) {
+        return;
+    }
+    std::optional<SpriteSet> tiles;
+    RunInFolderOf(picture, FileAction::Open, [&](const std::string& name) {
+        // Black as the search chose it: the window offers no keep-black choice yet.
+        tiles = ReadBackgroundPicture(name, conversionMode_, BlackHandling::AsSearched);
+    });
+    if (!tiles) {
+        return;
+    }
+    const QString target = fileDialogs_->Choose({FileKind::Sprite, FileAction::Save});
+    if (NamesAFile(target)) {
+        RunInFolderOf(target, FileAction::Save, [&](const std::string& name) {
+            SaveEncodedFile(name, EncodeSpriteFile(*tiles));
+        });
+    }
+}
+
+void MainDialog::OnExportBackground() {
+    const QString source = fileDialogs_->Choose({FileKind::Sprite, FileAction::Open});
+    if (!NamesAFile(source)) {
+        return;
+    }
+    std::optional<IndexedImage> picture;
+    RunInFolderOf(source, FileAction::Open,
+                  [&](const std::string& name) { picture = ReadBackgroundFile(name); });
+    if (!picture) {
+        return;
+    }
+    const QString target = fileDialogs_->Choose({FileKind::Bitmap, FileAction::Save});
+    if (NamesAFile(target)) {
+        RunInFolderOf(target, FileAction::Save, [&](const std::string& name) {
+            SaveEncodedFile(name, EncodePicture(*picture, name));
+        });
+    }
+}
+
 void MainDialog::LoadBitmapFrom(const QString& path) {
     RunInFolderOf(path, FileAction::Open,
                   [this](const std::string& name) { LoadBitmapFile(name, conversionMode_); });
@@ -363,6 +410,10 @@ void MainDialog::ShowWindowMenu(const QPoint& globalPosition) {
     menu.setObjectName(QStringLiteral("windowMenu"));
     menu.addAction(QStringLiteral("Mi&nimize"), this, &QWidget::showMinimized);
     menu.addAction(QStringLiteral("&Close"), this, &QWidget::close);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Make &Background File..."), this, &MainDialog::OnMakeBackground);
+    menu.addAction(QStringLiteral("&Export Background Picture..."), this,
+                   &MainDialog::OnExportBackground);
     menu.addSeparator();
     menu.addAction(aboutAction_);
     menu.exec(globalPosition);

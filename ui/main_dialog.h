@@ -53,7 +53,14 @@ class MainDialog : public QDialog {
     ConversionMode conversionMode() const { return conversionMode_; }
     BaseUnits baseUnits() const { return base_; }
 
-    // The window menu: Minimize, Close, and after a separator the About item.
+    // The window menu's room-background commands: a picture into a background sprite file, and
+    // such a file back into one picture. Neither changes the current image, the sprite set, the
+    // list or the labels.
+    void OnMakeBackground();
+    void OnExportBackground();
+
+    // The window menu: Minimize, Close; after a separator the two background commands; after
+    // another the About item.
     void ShowWindowMenu(const QPoint& globalPosition);
     QAction* aboutAction() const { return aboutAction_; }
     void ShowAbout();
