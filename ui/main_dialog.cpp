@@ -28,6 +28,7 @@
 #include "core/save_encoded.h"
 #include "core/window_services.h"
 #include "pictures/picture_file.h"
+#include "quorvel_version.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
