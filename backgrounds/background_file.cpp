@@ -8,6 +8,7 @@
 #include "core/file_access.h"
 #include "core/file_messages.h"
 #include "core/indexed_image.h"
+#include "core/read_reported.h"
 #include "core/result.h"
 #include "core/save_encoded.h"
 #include "core/window_services.h"
@@ -20,25 +21,10 @@ namespace quorvel {
 
 namespace {
 
-std::optional<std::vector<std::uint8_t>> ReadOrReport(const std::string& fileName) {
-    FileReadResult file = ReadWholeFile(fileName);
-    switch (file.problem) {
-        case FileProblem::None:
-            return std::move(file.bytes);
-        case FileProblem::CannotOpen:
-            ShowFileError(CannotOpenForRead(fileName));
-            return std::nullopt;
-        case FileProblem::Failed:
-            break;
-    }
-    ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
-    return std::nullopt;
-}
-
 // The picture in the game palette, refused by its stored size before anything is decoded.
 std::optional<IndexedImage> ReadWholePicture(const std::string& pictureName, ConversionMode mode,
                                              BlackHandling black) {
-    std::optional<std::vector<std::uint8_t>> bytes = ReadOrReport(pictureName);
+    std::optional<std::vector<std::uint8_t>> bytes = ReadFileOrReport(pictureName);
     if (!bytes) {
         return std::nullopt;
     }

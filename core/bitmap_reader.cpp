@@ -1,4 +1,5 @@
 #include "core/bitmap_reader.h"
+#include "core/read_reported.h"
 
 #include <cstring>
 #include <new>
@@ -145,25 +146,8 @@ Result<IndexedImage> DecodeBitmap(std::span<const std::uint8_t> file, Conversion
 }
 
 bool LoadBitmapFile(const std::string& fileName, ConversionMode mode) {
-    const FileReadResult file = ReadWholeFile(fileName);
-    switch (file.problem) {
-        case FileProblem::None:
-            break;
-        case FileProblem::CannotOpen:
-            ShowFileError(CannotOpenForRead(fileName));
-            return false;
-        case FileProblem::Failed:
-            ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
-            return false;
-    }
-    Result<IndexedImage> image = DecodeBitmap(file.bytes, mode);
-    if (!image) {
-        ShowFileError(CannotRead(fileName, image.error()));
-        return false;
-    }
-    CurrentImage() = std::move(image).value();
-    RequestRepaint();
-    return true;
+    return LoadImageFile(
+        fileName, [mode](std::vector<std::uint8_t>& file) { return DecodeBitmap(file, mode); });
 }
 
 }  // namespace quorvel

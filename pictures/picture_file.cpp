@@ -12,6 +12,7 @@
 #include "core/file_access.h"
 #include "core/file_messages.h"
 #include "core/game_palette.h"
+#include "core/read_reported.h"
 #include "core/save_encoded.h"
 #include "core/window_services.h"
 
@@ -142,25 +143,9 @@ Result<IndexedImage> DecodePicture(std::span<const std::uint8_t> file, Conversio
 }
 
 bool LoadPictureFile(const std::string& fileName, ConversionMode mode, BlackHandling black) {
-    FileReadResult file = ReadWholeFile(fileName);
-    switch (file.problem) {
-        case FileProblem::None:
-            break;
-        case FileProblem::CannotOpen:
-            ShowFileError(CannotOpenForRead(fileName));
-            return false;
-        case FileProblem::Failed:
-            ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
-            return false;
-    }
-    Result<IndexedImage> image = DecodeReadFile(file.bytes, mode, black);
-    if (!image) {
-        ShowFileError(CannotRead(fileName, image.error()));
-        return false;
-    }
-    CurrentImage() = std::move(image).value();
-    RequestRepaint();
-    return true;
+    return LoadImageFile(fileName, [mode, black](std::vector<std::uint8_t>& file) {
+        return DecodeReadFile(file, mode, black);
+    });
 }
 
 bool NamesPngFile(std::string_view fileName) {

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <new>
 #include <string>
 
 #include "png/png_codec.h"
@@ -9,6 +10,32 @@ namespace quorvel::png {
 bool HasPngSignature(std::span<const std::uint8_t> file) {
     return file.size() >= kSignature.size() &&
            std::equal(kSignature.begin(), kSignature.end(), file.begin());
+}
+
+Result<DecodedPicture> DecodePng(std::span<const std::uint8_t> file) {
+    if (const Status size = detail::CheckStatedSize(file); !size) {
+        return Failure{size.error()};
+    }
+    try {
+        return detail::DecodeFile(file);
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory for an image this large"};
+    }
+}
+
+Result<std::vector<std::uint8_t>> EncodeIndexedPng(const IndexedImage& image) {
+    if (!image.HasArea()) {
+        return Failure{"a PNG file cannot hold an image without pixels"};
+    }
+    // The format's sides are positive 31-bit numbers.
+    if (image.width > 0x7FFFFFFFu || image.height > 0x7FFFFFFFu) {
+        return Failure{"the image is too large for a PNG file"};
+    }
+    try {
+        return detail::EncodeFile(image);
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory to encode it"};
+    }
 }
 
 namespace detail {

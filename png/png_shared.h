@@ -5,7 +5,9 @@
 #include <span>
 #include <vector>
 
+#include "core/indexed_image.h"
 #include "core/result.h"
+#include "png/png_codec.h"
 
 namespace quorvel::png::detail {
 
@@ -13,6 +15,11 @@ namespace quorvel::png::detail {
 // would take more than kLargestDecodedBytes. Files without a readable header pass, for the
 // decoder to refuse with its own reason.
 Status CheckStatedSize(std::span<const std::uint8_t> file);
+
+// The platform's decoder and encoder, behind the checks DecodePng and EncodeIndexedPng make
+// first. Both may throw std::bad_alloc.
+Result<DecodedPicture> DecodeFile(std::span<const std::uint8_t> file);
+Result<std::vector<std::uint8_t>> EncodeFile(const IndexedImage& image);
 
 // Spreads packed indexes (1, 2 or 4 bits, leftmost pixel in the high bits, each row starting
 // on a byte) to one byte each.

@@ -107,25 +107,11 @@ struct BufferFree {
 
 }  // namespace
 
-Result<DecodedPicture> DecodePng(std::span<const std::uint8_t> file) {
-    if (const Status size = detail::CheckStatedSize(file); !size) {
-        return Failure{size.error()};
-    }
-    try {
-        return Decode(file);
-    } catch (const std::bad_alloc&) {
-        return Failure{"there is not enough memory for an image this large"};
-    }
+Result<DecodedPicture> detail::DecodeFile(std::span<const std::uint8_t> file) {
+    return Decode(file);
 }
 
-Result<std::vector<std::uint8_t>> EncodeIndexedPng(const IndexedImage& image) {
-    if (!image.HasArea()) {
-        return Failure{"a PNG file cannot hold an image without pixels"};
-    }
-    // The format's sides are positive 31-bit numbers.
-    if (image.width > 0x7FFFFFFFu || image.height > 0x7FFFFFFFu) {
-        return Failure{"the image is too large for a PNG file"};
-    }
+Result<std::vector<std::uint8_t>> detail::EncodeFile(const IndexedImage& image) {
     const Context ctx(spng_ctx_new(SPNG_CTX_ENCODER));
     if (!ctx) {
         return Failure{"there is not enough memory to encode it"};

@@ -320,29 +320,12 @@ Result<std::vector<std::uint8_t>> Encode(const IndexedImage& image) {
 
 }  // namespace
 
-Result<DecodedPicture> DecodePng(std::span<const std::uint8_t> file) {
-    if (const Status size = detail::CheckStatedSize(file); !size) {
-        return Failure{size.error()};
-    }
-    try {
-        return Decode(file);
-    } catch (const std::bad_alloc&) {
-        return Failure{"there is not enough memory for an image this large"};
-    }
+Result<DecodedPicture> detail::DecodeFile(std::span<const std::uint8_t> file) {
+    return Decode(file);
 }
 
-Result<std::vector<std::uint8_t>> EncodeIndexedPng(const IndexedImage& image) {
-    if (!image.HasArea()) {
-        return Failure{"a PNG file cannot hold an image without pixels"};
-    }
-    if (image.width > 0x7FFFFFFFu || image.height > 0x7FFFFFFFu) {
-        return Failure{"the image is too large for a PNG file"};
-    }
-    try {
-        return Encode(image);
-    } catch (const std::bad_alloc&) {
-        return Failure{"there is not enough memory to encode it"};
-    }
+Result<std::vector<std::uint8_t>> detail::EncodeFile(const IndexedImage& image) {
+    return Encode(image);
 }
 
 }  // namespace quorvel::png

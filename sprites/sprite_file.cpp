@@ -28,6 +28,7 @@
 #include "core/file_messages.h"
 #include "core/label_texts.h"
 #include "core/little_endian.h"
+#include "core/read_reported.h"
 #include "core/save_encoded.h"
 #include "core/window_services.h"
 
@@ -183,16 +184,11 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
 }
 
 std::optional<SpriteSet> ReadSpriteFile(const std::string& fileName) {
-    const FileReadResult read = ReadWholeFile(fileName);
-    if (read.problem == FileProblem::CannotOpen) {
-        ShowFileError(CannotOpenForRead(fileName));
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadFileOrReport(fileName);
+    if (!bytes) {
         return std::nullopt;
     }
-    if (read.problem != FileProblem::None) {
-        ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
-        return std::nullopt;
-    }
-    Result<SpriteSet> decoded = DecodeSpriteFile(read.bytes);
+    Result<SpriteSet> decoded = DecodeSpriteFile(*bytes);
     if (!decoded) {
         ShowFileError(CannotRead(fileName, decoded.error()));
         return std::nullopt;
