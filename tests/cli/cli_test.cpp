@@ -1,9 +1,10 @@
 // Runs the built quorvel-cli as a user would and checks its exit status, its messages and the
-// files it leaves.
+// files it leaves: conversions, sprite files, PNG pictures and room backgrounds.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -11,6 +12,8 @@
 
 #include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
+#include "pictures/picture_file.h"
+#include "sprites/background.h"
 #include "sprites/sprite_file.h"
 #include "tests/support/bitmap_builder.h"
 #include "tests/support/run_program.h"
@@ -27,21 +30,33 @@ IndexedImage Loaded(const std::string& path, ConversionMode mode) {
     return DecodeBitmap(ReadTestFile(path), mode).value();
 }
 
+// A 24-bit bitmap with gradients, noise and black specks, so that the two methods differ, the
+// error the dither spreads crosses every tile edge of a background and keep-black has black to
+// keep.
+Bytes Picture(int width, int height) {
+    BitmapFields fields = TrueColourBitmap({});
+    fields.width = width;
+    fields.height = height;
+    const std::size_t stride = (3 * std::size_t(width) + 3) / 4 * 4;
+    fields.pixels.resize(stride * height);
+    for (std::size_t y = 0; y < std::size_t(height); ++y) {
+        for (std::size_t x = 0; x < std::size_t(width); ++x) {
+            const bool lit = (x * 7 + y * 13) % 61 != 0;
+            std::uint8_t* p = &fields.pixels[y * stride + 3 * x];
+            p[0] = static_cast<std::uint8_t>(lit * (x / 33 + (x * y) % 7 + 20 * x));
+            p[1] = static_cast<std::uint8_t>(lit * (y / 5 + x % 3 + 11 * y));
+            p[2] = static_cast<std::uint8_t>(lit * ((x + y) / 41 ^ (y & 8)));
+        }
+    }
+    return BuildBitmap(fields);
+}
+
 class Cli : public ::testing::Test {
   protected:
     Outcome Run(const Args& arguments) { return RunProgram(QUORVEL_CLI_PATH, arguments, scratch); }
 
-    // A true-colour picture with enough colours for the two methods to differ.
     std::string WritePicture(const std::string& name, int width, int height) {
-        std::vector<std::vector<Bgr>> rows(height, std::vector<Bgr>(width));
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                rows[y][x] = {static_cast<std::uint8_t>(20 * x + 3 * y),
-                              static_cast<std::uint8_t>(90 + 11 * y),
-                              static_cast<std::uint8_t>(250 - 17 * x)};
-            }
-        }
-        WriteTestFile(files.File(name), BuildBitmap(TrueColourBitmap(rows)));
+        WriteTestFile(files.File(name), Picture(width, height));
         return files.File(name);
     }
 
@@ -128,6 +143,109 @@ TEST_F(Cli, FailuresAndUsageErrorsLeaveTheFilesAsTheyWere) {
     EXPECT_EQ(files.Entries(),
               (Args{"bad.bmp", "cut.spr", "empty.bmp", "in.bmp", "kept", "one.spr"}));
     EXPECT_EQ(Run({"--help"}).status, 0);
+}
+
+TEST_F(Cli, BackgroundFileIsTheWholePictureReducedAndCutAndStitchesBack) {
+    const std::string picture = files.File("room.bmp"), back = files.File("back.spr"),
+                      again = files.File("again.spr");
+    WriteTestFile(picture, Picture(8352, 1200));
+    for (const bool dither : {false, true}) {  // nearest, or dither keeping black
+        const Outcome made =
+            Run(dither ? Args{"background", "--keep-black", "--dither", picture, back}
+                       : Args{"background", picture, back});
+        ASSERT_EQ(made.status, 0) << made.err;
+        const IndexedImage whole =
+            DecodePicture(ReadTestFile(picture), ConversionMode{dither}, BlackHandling{dither})
+                .value();
+        const Bytes expected = EncodeSpriteFile(CutBackground(whole).value()).value();
+        EXPECT_TRUE(ReadTestFile(back) == expected) << dither;
+
+        for (const std::string name : {"whole.bmp", "whole.PNG"}) {
+            ASSERT_EQ(Run({"background", "--stitch", back, files.File(name)}).status, 0);
+            ASSERT_EQ(Run({"background", files.File(name), again}).status, 0);
+            EXPECT_TRUE(ReadTestFile(again) == expected) << name;
+        }
+    }
+}
+
+TEST_F(Cli, BackgroundWrongShapesAreRefusedAndNothingIsWritten) {
+    const std::string narrow = files.File("narrow.bmp"), small = files.File("small.bmp"),
+                      smallPng = files.File("small.png"), one = files.File("one.spr"),
+                      headless = files.File("headless.png"), kept = files.File("kept");
+    // 8351 pixels wide: the reduction would round it up to 8352, so the stored size counts.
+    WriteTestFile(narrow, Picture(8351, 1200));
+    WriteTestFile(small, Picture(4, 2));
+    ASSERT_EQ(Run({"convert", small, smallPng}).status, 0);
+    WriteTestFile(one, EncodeSpriteFile({1, {144}, {150}, {Bytes(144 * 150)}}).value());
+    WriteTestFile(headless, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13});
+    WriteTestFile(kept, {7, 7});
+    const std::string shape = " pixels; this picture is ";
+    const std::pair<Args, std::string> cases[] = {
+        {{"background", narrow, kept},
+         "Unable to use " + narrow + ": a background must be 8352 × 1200" + shape + "8351 × 1200."},
+        {{"background", "--dither", smallPng, kept},
+         "Unable to use " + smallPng + ": a background must be 8352 × 1200" + shape + "4 × 2."},
+        {{"background", headless, kept},
+         "Unable to read " + headless + ": the file does not begin with a PNG header chunk."},
+        {{"background", "--stitch", one, kept},
+         "Unable to use " + one + ": a background file holds 464 sprites of 144 × 150."},
+    };
+    for (const auto& [args, message] : cases) {
+        const Outcome r = Run(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, message + "\n");
+    }
+    EXPECT_EQ(Run({"background", "--stitch", "--dither", one, kept}).status, 2);
+    EXPECT_EQ(ReadTestFile(kept), (Bytes{7, 7}));
+    EXPECT_EQ(files.Entries(),
+              (Args{"headless.png", "kept", "narrow.bmp", "one.spr", "small.bmp", "small.png"}));
+}
+
+TEST_F(Cli, PackTakesFoldersInNaturalOrderAndUnpackNamesSortBack) {
+    TempFolder frames, none, out;
+    // Told apart by their heights; picked by extension, read by content.
+    for (const auto& [name, height] :
+         {std::pair{"walk10.PNG", 4}, {"Walk2.bmp", 2}, {"walk1.Bmp", 1}, {"walk02.bmp", 3}}) {
+        WriteTestFile(frames.File(name), Picture(1, height));
+    }
+    WriteTestFile(frames.File("notes.txt"), {1});
+    std::filesystem::create_directory(frames.File("old.bmp"));
+    const std::string first = files.File("first.bmp"), packed = files.File("walk.spr");
+    WriteTestFile(first, Picture(1, 5));
+    ASSERT_EQ(Run({"pack", packed, first, frames.path().string()}).status, 0);
+    EXPECT_EQ(Run({"list", packed}).out,
+              "#0:\t4 × 5\n#1:\t4 × 1\n#2:\t4 × 2\n#3:\t4 × 3\n#4:\t4 × 4\n");
+    const Outcome empty = Run({"pack", packed, none.path().string()});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "Unable to use " + none.path().string() +
+                             ": the folder holds no .bmp or .png files.\n");
+
+    // Over 999 sprites: four digits.
+    const std::string many = files.File("many.spr");
+    WriteTestFile(many, EncodeSpriteFile({1000, std::vector<std::uint32_t>(1000, 1),
+                                          std::vector<std::uint32_t>(1000, 1),
+                                          std::vector<Bytes>(1000, Bytes{9})})
+                            .value());
+    ASSERT_EQ(Run({"unpack", many, out.path().string()}).status, 0);
+    EXPECT_EQ(out.Entries().size(), 1000u);
+    EXPECT_EQ(out.Entries().back(), "many-0999.bmp");
+}
+
+TEST_F(Cli, PngIsReadByContentWrittenByNameAndBlackKept) {
+    const auto run = [&](const Args& arguments) { return Run(arguments).status; };
+    // Black around transparent pixels, under a name that is no PNG's.
+    const std::string in = files.File("in.bmp"), out = files.File("out.PNG"),
+                      spr = files.File("s.spr");
+    WriteTestFile(in, ReadTestFile(std::string(QUORVEL_PNG_DATA) + "/noise-9x1.png"));
+    const auto image =
+        DecodePicture(ReadTestFile(in), ConversionMode::Dither, BlackHandling::KeepVisible);
+    ASSERT_EQ(run({"convert", "--keep-black", "--dither", in, out}), 0);
+    EXPECT_EQ(ReadTestFile(out), png::EncodeIndexedPng(image.value()).value());
+    ASSERT_EQ(run({"pack", "--dither", "--keep-black", spr, in, out}), 0);
+    ASSERT_EQ(run({"unpack", "--png", spr, files.path().string()}), 0);
+    EXPECT_EQ(ReadTestFile(files.File("s-000.png")), ReadTestFile(out));
+    EXPECT_EQ(ReadTestFile(files.File("s-001.png")), ReadTestFile(out));
+    EXPECT_EQ(run({"convert", "--png", in, out}), 2);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // PNG pictures: every colour type and depth decoded to the colours the reduction sees, the
 // transparency and keep-black rules against a plain version of them, the take-over of the game
-// palette, writing and reading back, damaged files refused, and quorvel-cli with PNG files.
+// palette, writing and reading back, and damaged files refused.
 // The files are in tests/data/png (scripts/make_png_fixtures.py writes them).
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@
 #include "pictures/picture_file.h"
 #include "tests/support/bitmap_builder.h"
 #include "tests/support/recording_window.h"
-#include "tests/support/run_program.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorvel::testing {
 namespace {
@@ -243,26 +243,6 @@ TEST(Png, DamagedFilesAreRefusedWithTheirReasonAndChangeNothing) {
         EXPECT_EQ(Recorded().repaintRequests, 0);
         EXPECT_EQ(CurrentImage().pixels, (Bytes{7, 8, 9, 10})) << fixture;
     }
-}
-
-TEST(Png, CommandLineReadsByContentWritesByNameAndKeepsBlack) {
-    const TempFolder files, scratch;
-    auto run = [&](const std::vector<std::string>& arguments) {
-        return RunProgram(QUORVEL_CLI_PATH, arguments, scratch).status;
-    };
-    // Black around transparent pixels, under a name that is no PNG's.
-    const std::string in = files.File("in.bmp"), out = files.File("out.PNG"),
-                      spr = files.File("s.spr");
-    WriteTestFile(in, Fixture("noise-9x1"));
-    const auto image =
-        DecodePicture(ReadTestFile(in), ConversionMode::Dither, BlackHandling::KeepVisible);
-    ASSERT_EQ(run({"convert", "--keep-black", "--dither", in, out}), 0);
-    EXPECT_EQ(ReadTestFile(out), png::EncodeIndexedPng(image.value()).value());
-    ASSERT_EQ(run({"pack", "--dither", "--keep-black", spr, in, out}), 0);
-    ASSERT_EQ(run({"unpack", "--png", spr, files.path().string()}), 0);
-    EXPECT_EQ(ReadTestFile(files.File("s-000.png")), ReadTestFile(out));
-    EXPECT_EQ(ReadTestFile(files.File("s-001.png")), ReadTestFile(out));
-    EXPECT_EQ(run({"convert", "--png", in, out}), 2);
 }
 
 }  // namespace
