@@ -36,10 +36,12 @@ void AppendQuoted(std::wstring& line, const std::wstring& argument) {
     line += L'"';
 }
 
+// Shared for writing too: a console host that inherited the last run's copy may still hold it
+// for a moment after that program has ended.
 HANDLE CreateStreamFile(const std::string& path) {
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    return ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
-                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
