@@ -91,6 +91,22 @@ int CreateTemporaryBeside(const std::string& path, std::string& name) {
 
 }  // namespace
 
+std::optional<FileKind> KindOfFileName(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string extension(fileName.substr(dot + 1));
+    // ASCII only: a letter of another script never makes a known extension.
+    for (char& c : extension) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    if (extension == "bmp" || extension == "png") {
+        return FileKind::Picture;
+    }
+    return extension == "spr" ? std::optional(FileKind::Sprite) : std::nullopt;
+}
+
 FileReadResult ReadWholeFile(const std::string& path) {
     FileOperations& os = ActiveFileOperations();
     const int fd = os.open(path.c_str(), O_RDONLY, 0);

@@ -2,8 +2,10 @@
 // Whole-file reads, and writes that never leave a half-written or damaged target behind.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/result.h"
@@ -20,6 +22,15 @@ struct FileReadResult {
     FileProblem problem = FileProblem::None;
     std::vector<std::uint8_t> bytes;
 };
+
+// The two kinds of file the front ends open and save: pictures (bitmaps and PNG files) and
+// sprite files.
+enum class FileKind { Picture, Sprite };
+enum class FileAction { Open, Save };
+
+// The kind the extension of the bare name `fileName` names, in any case: ".bmp" and ".png" a
+// picture, ".spr" a sprite file; nothing for any other name.
+std::optional<FileKind> KindOfFileName(std::string_view fileName);
 
 FileReadResult ReadWholeFile(const std::string& path);
 

@@ -32,7 +32,8 @@ std::string CannotAddWithoutPixels(const std::string& fileName) {
 
 std::string CannotLoadKind(const std::string& fileName) {
     return "Unable to load " + fileName +
-           ": only Windows bitmaps (.bmp) and Creatures sprite files (.spr) can be loaded.";
+           ": only Windows bitmaps (.bmp), PNG pictures (.png) and Creatures sprite files (.spr) "
+           "can be loaded.";
 }
 
 std::string DiscardUnsavedSpritesQuestion() {

@@ -19,8 +19,8 @@ std::string CannotUse(const std::string& fileName, const std::string& reason);
 // "Unable to add NAME: the image has no pixels.", when a batch would add a bitmap without pixels
 // to the sprite set.
 std::string CannotAddWithoutPixels(const std::string& fileName);
-// "Unable to load NAME: only Windows bitmaps (.bmp) and Creatures sprite files (.spr) can be
-// loaded.": a file of another kind was dropped on the window.
+// "Unable to load NAME: only Windows bitmaps (.bmp), PNG pictures (.png) and Creatures sprite
+// files (.spr) can be loaded.": a file of another kind was dropped on the window.
 std::string CannotLoadKind(const std::string& fileName);
 
 // Asked before closing the window or loading a sprite file would drop unsaved sprites.

@@ -8,9 +8,18 @@ namespace {
 
 const QString kAllFiles = QStringLiteral("All files (*.*)");
 
-QString Description(FileKind kind) {
-    return kind == FileKind::Bitmap ? QStringLiteral("Windows Bitmap (*.BMP)")
-                                    : QStringLiteral("Creatures Sprite (*.SPR)");
+struct Filter {
+    QString description;
+    QString extension;
+};
+
+// Each kind's own filters, in the order the dialogs list them, before "All files".
+QList<Filter> FiltersOf(FileKind kind) {
+    if (kind == FileKind::Sprite) {
+        return {{QStringLiteral("Creatures Sprite (*.SPR)"), QStringLiteral("spr")}};
+    }
+    return {{QStringLiteral("Windows Bitmap (*.BMP)"), QStringLiteral("bmp")},
+            {QStringLiteral("PNG Image (*.PNG)"), QStringLiteral("png")}};
 }
 
 // "*.[bB][mM][pP]": the extension in either case, whatever the dialog's own case rules.
@@ -22,10 +31,6 @@ QString AnyCasePattern(const QString& extension) {
     return pattern;
 }
 
-QString Extension(FileKind kind) {
-    return kind == FileKind::Bitmap ? QStringLiteral("bmp") : QStringLiteral("spr");
-}
-
 bool AnyoneMayWrite(const QFileInfo& info) {
     return (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)) != 0;
 }
@@ -33,26 +38,24 @@ bool AnyoneMayWrite(const QFileInfo& info) {
 }  // namespace
 
 QString InitialFileName(FileKind kind) {
-    return QStringLiteral("*.") + Extension(kind);
+    return QStringLiteral("*.") + FiltersOf(kind).constFirst().extension;
 }
 
 QStringList NameFilters(FileKind kind) {
-    return {Description(kind) + QStringLiteral(" (") + AnyCasePattern(Extension(kind)) + u')',
-            kAllFiles + QStringLiteral(" (*)")};
+    QStringList filters;
+    for (const Filter& filter : FiltersOf(kind)) {
+        filters.push_back(filter.description + QStringLiteral(" (") +
+                          AnyCasePattern(filter.extension) + u')');
+    }
+    return filters << kAllFiles + QStringLiteral(" (*)");
 }
 
 QStringList FilterDescriptions(FileKind kind) {
-    return {Description(kind), kAllFiles};
-}
-
-std::optional<FileKind> KindOfFileName(const QString& name) {
-    const QString extension = QFileInfo(name).suffix();
-    for (const FileKind kind : {FileKind::Bitmap, FileKind::Sprite}) {
-        if (extension.compare(Extension(kind), Qt::CaseInsensitive) == 0) {
-            return kind;
-        }
+    QStringList descriptions;
+    for (const Filter& filter : FiltersOf(kind)) {
+        descriptions.push_back(filter.description);
     }
-    return std::nullopt;
+    return descriptions << kAllFiles;
 }
 
 QString SaveTargetRefusal(const QString& path) {

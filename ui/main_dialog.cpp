@@ -16,16 +16,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <functional>
 #include <optional>
 
-#include "backgrounds/background_file.h"
-#include "core/bitmap_reader.h"
-#include "core/bitmap_writer.h"
+#include "commands/background_commands.h"
 #include "core/channel_tables.h"
 #include "core/file_messages.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
-#include "core/save_encoded.h"
 #include "core/window_services.h"
 #include "pictures/picture_file.h"
 #include "quorvel_version.h"
@@ -201,6 +199,10 @@ void MainDialog::CreateShortcuts() {
     aboutAction_ = new QAction(QStringLiteral("&About quorvel..."), this);
     aboutAction_->setObjectName(QStringLiteral("aboutAction"));
     connect(aboutAction_, &QAction::triggered, this, &MainDialog::ShowAbout);
+    // Off with every new window; never kept anywhere.
+    keepBlackAction_ = new QAction(QStringLiteral("Keep &Black Visible"), this);
+    keepBlackAction_->setObjectName(QStringLiteral("keepBlackAction"));
+    keepBlackAction_->setCheckable(true);
 
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, &MainDialog::ShowHelp);
@@ -220,17 +222,14 @@ void MainDialog::CreateShortcuts() {
 
 void MainDialog::OnLoadBitmap() {
     ReadChoice();
-    const QString path = fileDialogs_->Choose({FileKind::Bitmap, FileAction::Open});
+    const QString path = fileDialogs_->Choose({FileKind::Picture, FileAction::Open});
     if (NamesAFile(path)) {
-        LoadBitmapFrom(path);
+        LoadPictureFrom(path);
     }
 }
 
 void MainDialog::OnSaveBitmap() {
-    const QString path = fileDialogs_->Choose({FileKind::Bitmap, FileAction::Save});
-    if (NamesAFile(path)) {
-        RunInFolderOf(path, FileAction::Save, SaveBitmapFile);
-    }
+    WithChosenFile(FileKind::Picture, FileAction::Save, SavePictureFile);
 }
 
 void MainDialog::OnLoadSprites() {
@@ -244,59 +243,31 @@ void MainDialog::OnLoadSprites() {
 }
 
 void MainDialog::OnSaveSprites() {
-    const QString path = fileDialogs_->Choose({FileKind::Sprite, FileAction::Save});
-    if (NamesAFile(path)) {
-        RunInFolderOf(path, FileAction::Save, SaveSpriteFile);
-    }
+    WithChosenFile(FileKind::Sprite, FileAction::Save, SaveSpriteFile);
 }
 
-// Each file is read or written from its own folder, as every file command does, so messages
-// name it as the user chose it; the picture is read before the target is asked for, so that a
-// picture of the wrong size is refused at once.
 void MainDialog::OnMakeBackground() {
     ReadChoice();
-    const QString picture = fileDialogs_->Choose({FileKind::Bitmap, FileAction::Open});
-    if (!NamesAFile(picture)) {
-        return;
-    }
-    std::optional<SpriteSet> tiles;
-    RunInFolderOf(picture, FileAction::Open, [&](const std::string& name) {
-        // Black as the search chose it: the window offers no keep-black choice yet.
-        tiles = ReadBackgroundPicture(name, conversionMode_, BlackHandling::AsSearched);
-    });
-    if (!tiles) {
-        return;
-    }
-    const QString target = fileDialogs_->Choose({FileKind::Sprite, FileAction::Save});
-    if (NamesAFile(target)) {
-        RunInFolderOf(target, FileAction::Save, [&](const std::string& name) {
-            SaveEncodedFile(name, EncodeSpriteFile(*tiles));
-        });
-    }
+    RunMakeBackground(std::bind_front(&MainDialog::WithChosenFile, this), conversionMode_,
+                      blackHandling_);
 }
 
 void MainDialog::OnExportBackground() {
-    const QString source = fileDialogs_->Choose({FileKind::Sprite, FileAction::Open});
-    if (!NamesAFile(source)) {
-        return;
-    }
-    std::optional<IndexedImage> picture;
-    RunInFolderOf(source, FileAction::Open,
-                  [&](const std::string& name) { picture = ReadBackgroundFile(name); });
-    if (!picture) {
-        return;
-    }
-    const QString target = fileDialogs_->Choose({FileKind::Bitmap, FileAction::Save});
-    if (NamesAFile(target)) {
-        RunInFolderOf(target, FileAction::Save, [&](const std::string& name) {
-            SaveEncodedFile(name, EncodePicture(*picture, name));
-        });
+    RunExportBackground(std::bind_front(&MainDialog::WithChosenFile, this));
+}
+
+void MainDialog::WithChosenFile(FileKind kind, FileAction action,
+                                const std::function<void(const std::string& name)>& operation) {
+    const QString path = fileDialogs_->Choose({kind, action});
+    if (NamesAFile(path)) {
+        RunInFolderOf(path, action, operation);
     }
 }
 
-void MainDialog::LoadBitmapFrom(const QString& path) {
-    RunInFolderOf(path, FileAction::Open,
-                  [this](const std::string& name) { LoadBitmapFile(name, conversionMode_); });
+void MainDialog::LoadPictureFrom(const QString& path) {
+    RunInFolderOf(path, FileAction::Open, [this](const std::string& name) {
+        LoadPictureFile(name, conversionMode_, blackHandling_);
+    });
     // Also after a rejected file, then showing the unchanged image.
     const IndexedImage& image = CurrentImage();
     SetImageLabel(Utf8(ImageLabelFor(image.width, image.height)));
@@ -309,14 +280,14 @@ void MainDialog::LoadSpritesFrom(const QString& path) {
 }
 
 void MainDialog::OpenDroppedFile(const QString& path) {
-    const std::optional<FileKind> kind = KindOfFileName(path);
+    const std::optional<FileKind> kind = KindOfFileName(BareFileName(path));
     if (!kind) {
         quorvel::ShowFileError(CannotLoadKind(BareFileName(path)));
         return;
     }
-    if (*kind == FileKind::Bitmap) {
+    if (*kind == FileKind::Picture) {
         ReadChoice();
-        LoadBitmapFrom(path);
+        LoadPictureFrom(path);
     } else if (MayDiscardSprites()) {
         LoadSpritesFrom(path);
     }
@@ -349,6 +320,8 @@ void MainDialog::ReadChoice() {
     conversionMode_ = choice_->checkedId() == static_cast<int>(ConversionMode::Dither)
                           ? ConversionMode::Dither
                           : ConversionMode::Nearest;
+    blackHandling_ =
+        keepBlackAction_->isChecked() ? BlackHandling::KeepVisible : BlackHandling::AsSearched;
 }
 
 // ----- Window services
@@ -411,6 +384,8 @@ void MainDialog::ShowWindowMenu(const QPoint& globalPosition) {
     menu.setObjectName(QStringLiteral("windowMenu"));
     menu.addAction(QStringLiteral("Mi&nimize"), this, &QWidget::showMinimized);
     menu.addAction(QStringLiteral("&Close"), this, &QWidget::close);
+    menu.addSeparator();
+    menu.addAction(keepBlackAction_);
     menu.addSeparator();
     menu.addAction(QStringLiteral("Make &Background File..."), this, &MainDialog::OnMakeBackground);
     menu.addAction(QStringLiteral("&Export Background Picture..."), this,

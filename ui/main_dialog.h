@@ -1,12 +1,15 @@
 #pragma once
 // The program's one working window: the preview of the current image on the left, the sprite
 // list on the right, and the buttons that move images between files, the current image and
-// the sprite set. It also holds the user's choice of conversion method.
+// the sprite set. It also holds the user's choice of conversion method and of black handling.
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <string>
 
+#include "core/black_handling.h"
 #include "core/conversion_mode.h"
 #include "ui/dialog_units.h"
 #include "ui/file_dialogs.h"
@@ -35,8 +38,8 @@ class MainDialog : public QDialog {
     void OnLoadSprites();
     void OnSaveSprites();
 
-    // Loads a file as the matching "Load" command would with it chosen: a .bmp as a bitmap,
-    // a .spr as a sprite file. Anything else is refused with a message.
+    // Loads a file as the matching "Load" command would with it chosen: a .bmp or .png as a
+    // picture, a .spr as a sprite file. Anything else is refused with a message.
     void OpenDroppedFile(const QString& path);
 
     // The window services.
@@ -59,10 +62,12 @@ class MainDialog : public QDialog {
     void OnMakeBackground();
     void OnExportBackground();
 
-    // The window menu: Minimize, Close; after a separator the two background commands; after
-    // another the About item.
+    // The window menu: Minimize, Close; after a separator the check item "Keep Black Visible";
+    // after another the two background commands; after a third the About item. The check item
+    // starts unchecked with every window and is read, like the radio group, by each picture load.
     void ShowWindowMenu(const QPoint& globalPosition);
     QAction* aboutAction() const { return aboutAction_; }
+    QAction* keepBlackAction() const { return keepBlackAction_; }
     void ShowAbout();
     void ShowHelp();
 
@@ -79,20 +84,26 @@ class MainDialog : public QDialog {
   private:
     void CreateControls();
     void CreateShortcuts();
-    void ReadChoice();  // the radio group into ConversionMode
+    void ReadChoice();  // the radio group and the keep-black item into the two choices
+    // Asks for a file of `kind` with the dialog for `action` and runs `operation` on it from
+    // its folder; nothing when the dialog was cancelled.
+    void WithChosenFile(FileKind kind, FileAction action,
+                        const std::function<void(const std::string& name)>& operation);
     // Whether the sprite set may be dropped: true when nothing is unsaved or the user agrees.
     bool MayDiscardSprites();
-    void LoadBitmapFrom(const QString& path);
+    void LoadPictureFrom(const QString& path);
     void LoadSpritesFrom(const QString& path);
 
     std::unique_ptr<FileDialogs> fileDialogs_;
     ConversionMode conversionMode_ = ConversionMode::Nearest;
+    BlackHandling blackHandling_ = BlackHandling::AsSearched;
     BaseUnits base_;
     QButtonGroup* choice_ = nullptr;
     QListWidget* list_ = nullptr;
     QLabel* imageLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    QAction* keepBlackAction_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -9,18 +9,8 @@ namespace quorvel {
 
 namespace {
 
-// The filters as one string of description and pattern pairs, each ended by a bar, the list
-// ended by a second bar; the dialog wants NULs where the bars are.
-std::wstring FilterText(FileKind kind) {
-    std::wstring filter = kind == FileKind::Bitmap
-                              ? L"Windows Bitmap (*.BMP)|*.bmp|All files (*.*)|*.*||"
-                              : L"Creatures Sprite (*.SPR)|*.spr|All files (*.*)|*.*||";
-    std::replace(filter.begin(), filter.end(), L'|', L'\0');
-    return filter;
-}
-
 const wchar_t* Extension(FileKind kind) {
-    return kind == FileKind::Bitmap ? L"bmp" : L"spr";
+    return kind == FileKind::Picture ? L"bmp" : L"spr";
 }
 
 std::wstring WorkingFolder() {
@@ -39,8 +29,18 @@ std::wstring WorkingFolder() {
 
 }  // namespace
 
+// Written with bars where the dialog wants NULs.
+std::wstring DialogFilter(FileKind kind) {
+    std::wstring filter =
+        kind == FileKind::Picture
+            ? L"Windows Bitmap (*.BMP)|*.bmp|PNG Image (*.PNG)|*.png|All files (*.*)|*.*||"
+            : L"Creatures Sprite (*.SPR)|*.spr|All files (*.*)|*.*||";
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    return filter;
+}
+
 std::wstring CommonFileDialogs::Choose(HWND owner, FileKind kind, FileAction action) {
-    const std::wstring filter = FilterText(kind);
+    const std::wstring filter = DialogFilter(kind);
     // Room for long paths; the initial name lists the folder's files of the kind.
     std::vector<wchar_t> name(32768, L'\0');
     const std::wstring initial = std::wstring(L"*.") + Extension(kind);
@@ -70,22 +70,6 @@ std::wstring CommonFileDialogs::Choose(HWND owner, FileKind kind, FileAction act
         SetCurrentDirectoryW(folderBefore.c_str());
     }
     return chosen ? std::wstring(name.data()) : std::wstring();
-}
-
-std::optional<FileKind> KindOfFileName(const std::wstring& path) {
-    const std::size_t dot = path.find_last_of(L'.');
-    const std::size_t separator = path.find_last_of(L"\\/");
-    if (dot == std::wstring::npos || (separator != std::wstring::npos && dot < separator)) {
-        return std::nullopt;
-    }
-    const std::wstring extension = path.substr(dot + 1);
-    for (const FileKind candidate : {FileKind::Bitmap, FileKind::Sprite}) {
-        if (CompareStringOrdinal(extension.c_str(), -1, Extension(candidate), -1, TRUE) ==
-            CSTR_EQUAL) {
-            return candidate;
-        }
-    }
-    return std::nullopt;
 }
 
 }  // namespace quorvel

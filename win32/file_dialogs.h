@@ -1,16 +1,14 @@
 #pragma once
-// The open and save dialogs behind the four file commands. The window asks through this
-// interface, so tests can answer in the dialogs' place.
+// The open and save dialogs behind the file commands. The window asks through this interface,
+// so tests can answer in the dialogs' place.
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
-namespace quorvel {
+#include "core/file_access.h"
 
-enum class FileKind { Bitmap, Sprite };
-enum class FileAction { Open, Save };
+namespace quorvel {
 
 class FileDialogs {
   public:
@@ -22,18 +20,20 @@ class FileDialogs {
 };
 
 // The common open and save dialogs. They start in the working folder with "*.bmp" or "*.spr"
-// in the name box, under the filters "Windows Bitmap (*.BMP)" or "Creatures Sprite (*.SPR)"
-// and "All files (*.*)". Both hide the read-only box and show a Help button, whose press
-// reaches `owner` as the registered HELPMSGSTRING message. Opening needs an existing file
-// and accepts a read-only one; saving refuses read-only files and write-protected folders and
-// asks before replacing a file. Whatever folder the user browses to, the working folder is
-// the same afterwards.
+// in the name box, under the filters of DialogFilter. Both hide the read-only box and show a Help
+// button, whose press reaches `owner` as the registered HELPMSGSTRING message. Opening needs an
+// existing file and accepts a read-only one; saving refuses read-only files and write-protected
+// folders and asks before replacing a file. Whatever folder the user browses to, the working folder
+// is the same afterwards.
 class CommonFileDialogs final : public FileDialogs {
   public:
     std::wstring Choose(HWND owner, FileKind kind, FileAction action) override;
 };
 
-// The kind the extension of `path` names, in any case: ".bmp" a bitmap, ".spr" a sprite file.
-std::optional<FileKind> KindOfFileName(const std::wstring& path);
+// The dialogs' filters for `kind`, the same for opening and saving, as the dialog takes them:
+// description and pattern pairs, each string ended by a NUL, the list by a second NUL. Pictures
+// have "Windows Bitmap (*.BMP)", "PNG Image (*.PNG)", sprite files "Creatures Sprite (*.SPR)",
+// and both "All files (*.*)" last.
+std::wstring DialogFilter(FileKind kind);
 
 }  // namespace quorvel

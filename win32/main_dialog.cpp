@@ -2,15 +2,17 @@
 
 #include <commdlg.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
-#include "core/bitmap_reader.h"
-#include "core/bitmap_writer.h"
+#include "commands/background_commands.h"
 #include "core/channel_tables.h"
 #include "core/file_messages.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
 #include "core/window_services.h"
+#include "pictures/picture_file.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
@@ -35,6 +37,12 @@ HINSTANCE ProgramModule() {
 UINT FileDialogHelpMessage() {
     static const UINT message = RegisterWindowMessageW(HELPMSGSTRINGW);
     return message;
+}
+
+// Whether the window menu's "Keep Black Visible" item is checked.
+bool KeepBlackChecked(HWND window) {
+    const UINT state = GetMenuState(GetSystemMenu(window, FALSE), IDM_KEEP_BLACK, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
 }
 
 }  // namespace
@@ -135,11 +143,25 @@ void MainDialog::OnInitDialog(HWND window) {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
+    // After the system's items: the keep-black item (unchecked with every window, never kept),
+    // the two background commands, the About item, each group after a separator.
     if (HMENU menu = GetSystemMenu(window_, FALSE)) {
-        wchar_t about[64] = {};
-        if (LoadStringW(ProgramModule(), IDS_ABOUT_ITEM, about, 64) > 0) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(menu, MF_STRING, IDM_ABOUT, about);
+        constexpr std::pair<UINT, UINT> kItems[] = {
+            {0, 0},
+            {IDM_KEEP_BLACK, IDS_KEEP_BLACK_ITEM},
+            {0, 0},
+            {IDM_MAKE_BACKGROUND, IDS_MAKE_BACKGROUND_ITEM},
+            {IDM_EXPORT_BACKGROUND, IDS_EXPORT_BACKGROUND_ITEM},
+            {0, 0},
+            {IDM_ABOUT, IDS_ABOUT_ITEM},
+        };
+        for (const auto& [command, text] : kItems) {
+            wchar_t item[64] = {};
+            if (command == 0) {
+                AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            } else if (LoadStringW(ProgramModule(), text, item, 64) > 0) {
+                AppendMenuW(menu, MF_STRING, command, item);
+            }
         }
     }
     BuildChannelTables();
@@ -192,11 +214,25 @@ bool MainDialog::OnCommand(int control, int notification) {
 }
 
 bool MainDialog::OnSysCommand(WPARAM command) {
-    if ((command & 0xFFF0) == IDM_ABOUT) {
-        ShowAboutBox(window_);
-        return true;
+    switch (command & 0xFFF0) {
+        case IDM_KEEP_BLACK:
+            CheckMenuItem(GetSystemMenu(window_, FALSE), IDM_KEEP_BLACK,
+                          MF_BYCOMMAND | (KeepBlackChecked(window_) ? MF_UNCHECKED : MF_CHECKED));
+            return true;
+        case IDM_MAKE_BACKGROUND:
+            ReadChoice();
+            RunMakeBackground(std::bind_front(&MainDialog::WithChosenFile, this), conversionMode_,
+                              blackHandling_);
+            return true;
+        case IDM_EXPORT_BACKGROUND:
+            RunExportBackground(std::bind_front(&MainDialog::WithChosenFile, this));
+            return true;
+        case IDM_ABOUT:
+            ShowAboutBox(window_);
+            return true;
+        default:
+            return false;  // the default handling
     }
-    return false;  // the default handling
 }
 
 void MainDialog::OnPaint() {
@@ -254,17 +290,14 @@ int MainDialog::ShowMessage(const std::wstring& text, const std::wstring& captio
 
 void MainDialog::OnLoadBitmap() {
     ReadChoice();
-    const std::wstring path = fileDialogs_->Choose(window_, FileKind::Bitmap, FileAction::Open);
+    const std::wstring path = fileDialogs_->Choose(window_, FileKind::Picture, FileAction::Open);
     if (!FileNameOf(path).empty()) {
-        LoadBitmapFrom(path);
+        LoadPictureFrom(path);
     }
 }
 
 void MainDialog::OnSaveBitmap() {
-    const std::wstring path = fileDialogs_->Choose(window_, FileKind::Bitmap, FileAction::Save);
-    if (!FileNameOf(path).empty()) {
-        RunInFolderOf(path, FileAction::Save, SaveBitmapFile);
-    }
+    WithChosenFile(FileKind::Picture, FileAction::Save, SavePictureFile);
 }
 
 void MainDialog::OnLoadSprites() {
@@ -278,15 +311,21 @@ void MainDialog::OnLoadSprites() {
 }
 
 void MainDialog::OnSaveSprites() {
-    const std::wstring path = fileDialogs_->Choose(window_, FileKind::Sprite, FileAction::Save);
+    WithChosenFile(FileKind::Sprite, FileAction::Save, SaveSpriteFile);
+}
+
+void MainDialog::WithChosenFile(FileKind kind, FileAction action,
+                                const std::function<void(const std::string& name)>& operation) {
+    const std::wstring path = fileDialogs_->Choose(window_, kind, action);
     if (!FileNameOf(path).empty()) {
-        RunInFolderOf(path, FileAction::Save, SaveSpriteFile);
+        RunInFolderOf(path, action, operation);
     }
 }
 
-void MainDialog::LoadBitmapFrom(const std::wstring& path) {
-    RunInFolderOf(path, FileAction::Open,
-                  [this](const std::string& name) { LoadBitmapFile(name, conversionMode_); });
+void MainDialog::LoadPictureFrom(const std::wstring& path) {
+    RunInFolderOf(path, FileAction::Open, [this](const std::string& name) {
+        LoadPictureFile(name, conversionMode_, blackHandling_);
+    });
     // Also after a rejected file, then showing the unchanged image.
     const IndexedImage& image = CurrentImage();
     SetImageLabel(ImageLabelFor(image.width, image.height));
@@ -299,14 +338,15 @@ void MainDialog::LoadSpritesFrom(const std::wstring& path) {
 }
 
 void MainDialog::OpenDroppedFile(const std::wstring& path) {
-    const std::optional<FileKind> kind = KindOfFileName(path);
+    const std::string name = WideToUtf8(FileNameOf(path));
+    const std::optional<FileKind> kind = KindOfFileName(name);
     if (!kind) {
-        ShowFileError(CannotLoadKind(WideToUtf8(FileNameOf(path))));
+        ShowFileError(CannotLoadKind(name));
         return;
     }
-    if (*kind == FileKind::Bitmap) {
+    if (*kind == FileKind::Picture) {
         ReadChoice();
-        LoadBitmapFrom(path);
+        LoadPictureFrom(path);
     } else if (MayDiscardSprites()) {
         LoadSpritesFrom(path);
     }
@@ -316,6 +356,8 @@ void MainDialog::ReadChoice() {
     conversionMode_ = IsDlgButtonChecked(window_, IDC_DIFFUSION_DITHER) == BST_CHECKED
                           ? ConversionMode::Dither
                           : ConversionMode::Nearest;
+    blackHandling_ =
+        KeepBlackChecked(window_) ? BlackHandling::KeepVisible : BlackHandling::AsSearched;
 }
 
 void MainDialog::RefreshChoice() {

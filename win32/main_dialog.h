@@ -1,15 +1,18 @@
 #pragma once
 // The program's one working window, dialog template 102: the preview of the current image on
 // the left, the sprite list on the right, and the buttons that move images between files, the
-// current image and the sprite set. It holds the user's choice of conversion method.
+// current image and the sprite set. It holds the user's choice of conversion method and of
+// black handling.
 
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "core/black_handling.h"
 #include "core/conversion_mode.h"
 #include "win32/file_dialogs.h"
 #include "win32/message_boxes.h"
@@ -44,8 +47,8 @@ class MainDialog {
     void OnLoadSprites();
     void OnSaveSprites();
 
-    // Loads a file as the matching "Load" command would with it chosen: a .bmp as a bitmap, a
-    // .spr as a sprite file. Anything else is refused with a message.
+    // Loads a file as the matching "Load" command would with it chosen: a .bmp or .png as a
+    // picture, a .spr as a sprite file. Anything else is refused with a message.
     void OpenDroppedFile(const std::wstring& path);
 
     // A modal message box over the window, through the window's message boxes.
@@ -69,13 +72,19 @@ class MainDialog {
     // Whether the sprite set may be replaced or dropped: true unless it has unsaved changes
     // and the user answers No to the question.
     bool MayDiscardSprites();
-    void ReadChoice();  // the radio group into ConversionMode
-    void LoadBitmapFrom(const std::wstring& path);
+    // The radio group and the window menu's "Keep Black Visible" item into the two choices.
+    void ReadChoice();
+    // Asks for a file of `kind` with the dialog for `action` and runs `operation` on it from
+    // its folder; nothing when the dialog was cancelled.
+    void WithChosenFile(FileKind kind, FileAction action,
+                        const std::function<void(const std::string& name)>& operation);
+    void LoadPictureFrom(const std::wstring& path);
     void LoadSpritesFrom(const std::wstring& path);
 
     std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<MessageBoxes> messageBoxes_;
     ConversionMode conversionMode_ = ConversionMode::Nearest;
+    BlackHandling blackHandling_ = BlackHandling::AsSearched;
     HWND window_ = nullptr;
     bool modal_ = false;
     HICON icon_ = nullptr;

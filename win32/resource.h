@@ -6,16 +6,22 @@
 #define IDD_ABOUT 100
 #define IDD_MAIN 102
 
-// Strings.
+// Strings: the window menu's added items.
 #define IDS_ABOUT_ITEM 101
+#define IDS_KEEP_BLACK_ITEM 103
+#define IDS_MAKE_BACKGROUND_ITEM 104
+#define IDS_EXPORT_BACKGROUND_ITEM 105
 
 // Images.
 #define IDI_APPLICATION_ICON 128
 #define IDB_ABOUT_PICTURE 131
 
-// The window menu's About item. Window-menu commands stay below 0xF000, and Windows uses their
-// low four bits itself, so the handler compares (wParam & 0xFFF0).
-#define IDM_ABOUT 16
+// The window menu's added items. Window-menu commands stay below 0xF000, and Windows uses their
+// low four bits itself, so each is a multiple of 16 and the handler compares (wParam & 0xFFF0).
+#define IDM_ABOUT 0x0010
+#define IDM_KEEP_BLACK 0x0020
+#define IDM_MAKE_BACKGROUND 0x0030
+#define IDM_EXPORT_BACKGROUND 0x0040
 
 // Controls of the main dialog.
 #define IDC_NEAREST_COLOR 1000

@@ -6,9 +6,9 @@
 #include <QtWidgets>
 #include <functional>
 
-#include "core/bitmap_reader.h"
-#include "core/bitmap_writer.h"
 #include "core/game_palette.h"
+#include "pictures/picture_file.h"
+#include "sprites/background.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
 #include "tests/support/bitmap_builder.h"
@@ -140,7 +140,7 @@ class MainWindow : public ::testing::Test {
 const SpriteSet kTwoSprites{
     2, {4, 3}, {2, 5}, {PatternImage(4, 2).pixels, PatternImage(3, 5).pixels}};
 
-// A true-colour bitmap (127 × 64) of smooth colour changes, which Nearest and Dither tell apart.
+// A true-colour bitmap (127 × 64) from pure black on, which Nearest and Dither tell apart.
 std::vector<std::uint8_t> Picture() {
     std::vector<std::vector<Bgr>> rows(64, std::vector<Bgr>(127));
     for (std::size_t i = 0; i < 64 * 127; ++i) {
@@ -169,7 +169,8 @@ TEST_F(MainWindow, PreviewShowsTheImageFromTheTopLeftAndBlackAroundIt) {
 }
 
 TEST_F(MainWindow, ARightClickOpensTheMenuWhoseLastItemOpensTheAboutBox) {
-    answers_.push_back([](QWidget* menu) {
+    answers_.push_back([this](QWidget* menu) {
+        EXPECT_EQ(menu->actions().at(3), window_->keepBlackAction());  // unchecked, after Close
         qobject_cast<QMenu*>(menu)->setActiveAction(menu->actions().back());
         QTest::keyClick(menu, Qt::Key_Return);
     });
@@ -250,6 +251,7 @@ struct LoadCase {
     const char* folder;  // the working folder afterwards
     const char* imageLabel;
     const char* countLabel;
+    BlackHandling black = BlackHandling::AsSearched;  // by the window menu's check item
 };
 
 // Before each load the image (8 × 3) and the set (two sprites) are present, but the labels and
@@ -257,7 +259,9 @@ struct LoadCase {
 const LoadCase kLoads[] = {
     {Button, "pictures/sample.bmp", true, "", "pictures", "(128 × 64)", "0 images"},
     {Button, "sample.bmp", false, "", "", "(128 × 64)", "0 images"},
-    {Dropped, "in/Sample.BMP", true, "", "in", "(128 × 64)", "0 images"},
+    {Dropped, "in/Dark.BMP", true, "", "in", "(128 × 64)", "0 images", BlackHandling::KeepVisible},
+    {Button, "pictures/sample.png", true, "", "pictures", "(128 × 64)", "0 images"},
+    {Dropped, "in/Sample.PNG", false, "", "in", "(128 × 64)", "0 images"},
     {Button, "sprites/two.spr", true, "", "sprites", "(no image)", "2 images"},
     {Dropped, "in/two.Spr", true, "", "in", "(no image)", "2 images"},
     {Button, "gone.bmp", false, "Unable to open gone.bmp for read.", "", "(8 × 3)", "0 images"},
@@ -265,8 +269,8 @@ const LoadCase kLoads[] = {
     {Cancelled, "pictures/sample.bmp", true, "", "", "(no image)", "0 images"},
     {Cancelled, "sprites/two.spr", true, "", "", "(no image)", "0 images"},
     {Dropped, "in/notes.txt", true,
-     "Unable to load notes.txt: only Windows bitmaps (.bmp) and Creatures sprite files (.spr) can "
-     "be loaded.",
+     "Unable to load notes.txt: only Windows bitmaps (.bmp), PNG pictures (.png) and Creatures "
+     "sprite files (.spr) can be loaded.",
      "", "(no image)", "0 images"},
 };
 
@@ -275,19 +279,22 @@ class LoadTable : public MainWindow, public ::testing::WithParamInterface<LoadCa
 TEST_P(LoadTable, ShowsWhatWasLoadedAndEntersTheFilesFolder) {
     const LoadCase& row = GetParam();
     const std::optional<FileKind> kind = KindOfFileName(row.path);
+    const std::vector<std::uint8_t> bytes =
+        kind == FileKind::Sprite ? EncodeSpriteFile(kTwoSprites).value()
+        : NamesPngFile(row.path) ? EncodePicture(PatternImage(128, 64), "x.png").value()
+                                 : Picture();
     if (row.arrival != Cancelled && !QString(row.path).startsWith("gone")) {
-        WriteFile(row.path, kind == FileKind::Bitmap   ? Picture()
-                            : kind == FileKind::Sprite ? EncodeSpriteFile(kTwoSprites).value()
-                                                       : std::vector<std::uint8_t>{'h', 'i'});
+        WriteFile(row.path, bytes);
     }
     CurrentImage() = PatternImage(8, 3);
     CurrentSpriteSet() = kTwoSprites;
     window_->findChild<QRadioButton*>(row.dither ? "diffusionDither" : "nearestColor")->click();
+    window_->keepBlackAction()->setChecked(row.black == BlackHandling::KeepVisible);
 
     if (row.arrival == Dropped) {
         Drop(row.path);
     } else {
-        Click(kind == FileKind::Bitmap ? "loadBitmap" : "loadSprites",
+        Click(kind == FileKind::Picture ? "loadBitmap" : "loadSprites",
               row.arrival == Button ? row.path : "");
         EXPECT_EQ(dialogs_->asked, QStringList{InitialFileName(*kind) + " open"});
     }
@@ -300,15 +307,15 @@ TEST_P(LoadTable, ShowsWhatWasLoadedAndEntersTheFilesFolder) {
     EXPECT_EQ(Lines(), (loaded && kind == FileKind::Sprite ? QStringList{"#0:\t4 × 2", "#1:\t3 × 5"}
                                                            : QStringList{}));
     const ConversionMode mode = row.dither ? ConversionMode::Dither : ConversionMode::Nearest;
-    const IndexedImage image = loaded && kind == FileKind::Bitmap
-                                   ? DecodeBitmap(Picture(), mode).value()
+    const IndexedImage image = loaded && kind == FileKind::Picture
+                                   ? DecodePicture(bytes, mode, row.black).value()
                                    : PatternImage(8, 3);
     EXPECT_EQ(CurrentImage().pixels, image.pixels);  // its size: the label
     // A bitmap load reads the radio group into the mode; Add puts the group back to the mode.
     window_->findChild<QRadioButton*>("nearestColor")->click();
     Click("addSprite");
     EXPECT_EQ(window_->findChild<QRadioButton*>("diffusionDither")->isChecked(),
-              row.dither && kind == FileKind::Bitmap);
+              row.dither && kind == FileKind::Picture);
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, LoadTable, ::testing::ValuesIn(kLoads));
@@ -318,17 +325,51 @@ TEST_F(MainWindow, SavesWriteInTheChosenFolderAndReportFailures) {
     CurrentSpriteSet() = kTwoSprites;
     ASSERT_TRUE(QDir().mkpath(PathOf("pictures")));
     Click("saveSprites", "saved.spr");
-    Click("saveSprites", "gone/kept.spr");  // a folder that cannot be entered
-    Click("saveBitmap", "pictures/saved.bmp");
+    Click("saveSprites", "gone/kept.spr");      // a folder that cannot be entered
+    Click("saveBitmap", "pictures/saved.Png");  // PNG by the name, a bitmap by any other
 
-    EXPECT_EQ(ReadTestFile(PathOf("pictures/saved.bmp").toStdString()),
-              EncodeBitmap(PatternImage(8, 3)).value());
+    EXPECT_EQ(ReadTestFile(PathOf("pictures/saved.Png").toStdString()),
+              EncodePicture(PatternImage(8, 3), "x.png").value());
     EXPECT_EQ(ReadTestFile(PathOf("saved.spr").toStdString()),
               EncodeSpriteFile(kTwoSprites).value());
     EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"saved.spr"});
     EXPECT_EQ(seen_, QStringList{"File Error: Unable to open kept.spr for write."});
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(PathOf("pictures")).canonicalPath());
     EXPECT_EQ(dialogs_->asked, QStringList({"*.spr save", "*.spr save", "*.bmp save"}));
+    EXPECT_EQ(NameFilters(FileKind::Picture),
+              QStringList({"Windows Bitmap (*.BMP) (*.[bB][mM][pP])",
+                           "PNG Image (*.PNG) (*.[pP][nN][gG])", "All files (*.*) (*)"}));
+}
+
+// The radio group and keep-black decide the reduction; a wrong shape stops before the target.
+TEST_F(MainWindow, BackgroundCommandsWriteOnlyTheChosenFiles) {
+    BitmapFields room = TrueColourBitmap(std::vector(1200, std::vector<Bgr>(8352)));
+    std::iota(room.pixels.begin(), room.pixels.end(), std::uint8_t{0});
+    WriteFile("room.bmp", BuildBitmap(room));
+    WriteFile("small.bmp", Picture());
+    WriteFile("two.spr", EncodeSpriteFile(kTwoSprites).value());
+    CurrentImage() = PatternImage(8, 3);
+    window_->findChild<QRadioButton*>("diffusionDither")->click();
+    window_->keepBlackAction()->trigger();
+    dialogs_->answers = {"room.bmp", "back.spr", "small.bmp", "back.spr", "room.PNG", "two.spr"};
+    window_->OnMakeBackground();
+    window_->OnMakeBackground();
+    window_->OnExportBackground();
+    window_->OnExportBackground();
+
+    const IndexedImage whole =
+        DecodePicture(BuildBitmap(room), ConversionMode::Dither, BlackHandling::KeepVisible)
+            .value();
+    EXPECT_EQ(ReadTestFile("back.spr"), EncodeSpriteFile(CutBackground(whole).value()).value());
+    EXPECT_EQ(ReadTestFile("room.PNG"), EncodePicture(whole, "x.png").value());
+    EXPECT_EQ(seen_,
+              QStringList({"File Error: Unable to use small.bmp: a background must be 8352 × "
+                           "1200 pixels; this picture is 127 × 64.",
+                           "File Error: Unable to use two.spr: a background file holds 464 "
+                           "sprites of 144 × 150."}));
+    EXPECT_EQ(dialogs_->asked, QStringList({"*.bmp open", "*.spr save", "*.bmp open", "*.spr open",
+                                            "*.bmp save", "*.spr open"}));
+    EXPECT_EQ(CurrentImage().pixels, PatternImage(8, 3).pixels);
 }
 
 // The real dialogs: Open takes a read-only file; Save refuses a read-only file or folder and asks

@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/bitmap_reader.h"
-#include "core/bitmap_writer.h"
 #include "core/file_messages.h"
 #include "core/game_palette.h"
+#include "pictures/picture_file.h"
+#include "sprites/background.h"
 #include "sprites/sprite_file.h"
 #include "tests/support/bitmap_builder.h"
 #include "tests/support/temp_folder.h"
@@ -157,14 +160,15 @@ TEST_F(MainWindow, FileCommandsAndDropsShowWhatTheyDidAndEnterTheFilesFolder) {
     const Texts lines = {L"#0:\t4 × 2", L"#1:\t3 × 5", L"#2\t64 × 1"};
     EXPECT_EQ(Shows(), (Texts{L"(64 × 1)", L"3 images", L"Dither", lines[0], lines[1], lines[2]}));
     ClickPicking(IDC_SAVE_BITMAP, L"pictures ×/saved.bmp");
-    EXPECT_EQ(ReadTestFile(Utf8Of(Path(L"pictures ×/saved.bmp"))), EncodeBitmap(dithered).value());
+    EXPECT_EQ(ReadTestFile(Utf8Of(Path(L"pictures ×/saved.bmp"))),
+              EncodePicture(dithered, "x.bmp").value());
     EXPECT_TRUE(fs::equivalent(fs::current_path(), Path(L"pictures ×")));
     ClickPicking(IDC_SAVE_SPRITES, L"saved.spr");
     EXPECT_EQ(ReadTestFile(Utf8Of(Path(L"saved.spr"))),
               EncodeSpriteFile(CurrentSpriteSet()).value());
     EXPECT_TRUE(fs::equivalent(fs::current_path(), folder_));
-    EXPECT_EQ(dialogs_->asked, (Asked{{FileKind::Bitmap, FileAction::Open},
-                                      {FileKind::Bitmap, FileAction::Save},
+    EXPECT_EQ(dialogs_->asked, (Asked{{FileKind::Picture, FileAction::Open},
+                                      {FileKind::Picture, FileAction::Save},
                                       {FileKind::Sprite, FileAction::Save}}));
 
     Click(IDC_NEAREST_COLOR);
@@ -180,11 +184,39 @@ TEST_F(MainWindow, FileCommandsAndDropsShowWhatTheyDidAndEnterTheFilesFolder) {
                                     FileError(L"Unable to open gone.spr for read."),
                                     FileError(L"Unable to open kept.spr for write."),
                                     FileError(L"Unable to load notes.txt: only Windows bitmaps "
-                                              L"(.bmp) and Creatures sprite files (.spr) can be "
-                                              L"loaded.")}));
+                                              L"(.bmp), PNG pictures (.png) and Creatures sprite "
+                                              L"files (.spr) can be loaded.")}));
     EXPECT_TRUE(fs::equivalent(fs::current_path(), folder_));
     EXPECT_EQ(CurrentImage().pixels, PatternImage(8, 3).pixels);
     EXPECT_EQ(Shows(), (Texts{L"(8 × 3)", L"2 images", L"Nearest", lines[0], lines[1], lines[2]}));
+}
+
+// The keep-black item, off at first, decides loads and backgrounds; a wrong shape stops the latter.
+TEST_F(MainWindow, PngKeepBlackAndBackgroundCommands) {
+    std::wstring filter = DialogFilter(FileKind::Picture);
+    std::replace(filter.begin(), filter.end(), L'\0', L'|');
+    EXPECT_EQ(filter,
+              L"Windows Bitmap (*.BMP)|*.bmp|PNG Image (*.PNG)|*.png|All files (*.*)|*.*||");
+    WriteTestFile("black.bmp", BuildBitmap(TrueColourBitmap({std::vector<Bgr>(4)})));
+    WriteTestFile("p.Png", EncodePicture(PatternImage(4, 2), "x.png").value());
+    DropFile(Window(), Path(L"p.Png"));
+    EXPECT_EQ(CurrentImage().pixels, PatternImage(4, 2).pixels);
+    DropFile(Window(), Path(L"black.bmp"));
+    EXPECT_EQ(CurrentImage().pixels, std::vector<std::uint8_t>(4, 0));
+    SendMessageW(Window(), WM_SYSCOMMAND, IDM_KEEP_BLACK | 0xF, 0);  // checked
+    WriteTestFile("bg.bmp",
+                  BuildBitmap(TrueColourBitmap(std::vector(1200, std::vector<Bgr>(8352)))));
+    WriteTestFile("two.spr", EncodeSpriteFile(kTwoSprites).value());
+    dialogs_->answers = {L"bg.bmp", L"bg.spr", L"black.bmp", L"bg.spr", L"bg.png", L"two.spr"};
+    for (const WPARAM command :
+         {IDM_MAKE_BACKGROUND, IDM_MAKE_BACKGROUND, IDM_EXPORT_BACKGROUND, IDM_EXPORT_BACKGROUND}) {
+        SendMessageW(Window(), WM_SYSCOMMAND, command, 0);
+    }
+    const IndexedImage whole{8352, 1200, std::vector<std::uint8_t>(8352 * 1200, 243)};
+    EXPECT_EQ(ReadTestFile("bg.spr"), EncodeSpriteFile(CutBackground(whole).value()).value());
+    EXPECT_EQ(ReadTestFile("bg.png"), EncodePicture(whole, "x.png").value());
+    EXPECT_EQ(boxes_->shown.size(), 2u);  // black.bmp too small, two.spr not a background
+    EXPECT_EQ(Shows(), (Texts{L"(4 × 1)", L"0 images", L"Nearest"}));  // as the last load left them
 }
 
 // The client area from (0, 0) to just past the frame after a repaint, as 0x??RRGGBB values.
