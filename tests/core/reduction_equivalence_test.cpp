@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <tuple>
@@ -15,40 +16,20 @@
 
 #include "core/colour_reduction.h"
 #include "core/game_palette.h"
-#include "core/nearest_index.h"
+#include "tests/support/plain_reduction.h"
 
 namespace quorvel {
 namespace {
 
 // The rows of `r`, 3 bytes per pixel or, with a palette, one index.
 IndexedImage PlainReduction(const PalettedRows& r, bool dither) {
-    IndexedImage image{(r.width + 3) / 4 * 4, r.height, {}};
-    image.pixels.assign(std::size_t{image.width} * r.height, 0);
-    // Errors owed to the pixels of this row and the next; element x + 1 belongs
-    // to pixel x.
-    std::vector<std::array<int, 3>> current(r.width + 2), next(r.width + 2);
-    for (std::uint32_t y = 0; y < r.height; ++y) {
-        for (std::uint32_t x = 0; x < r.width; ++x) {
-            const std::uint8_t* row = r.top + static_cast<std::ptrdiff_t>(y) * r.stride;
-            const std::uint8_t* p = r.palette ? r.palette + 4 * row[x] : row + 3 * x;
-            int value[3];
-            for (int c = 0; c < 3; ++c) {
-                value[c] = std::clamp(p[2 - c] + current[x + 1][c], 0, 255);
-            }
-            const NearestMatch m = FindNearestIndexByScan(value[0], value[1], value[2]);
-            image.pixels[std::size_t{y} * image.width + x] = m.index;
-            const int e[3] = {m.dRed, m.dGreen, m.dBlue};
-            for (int c = 0; dither && m.distance != 0 && c < 3; ++c) {
-                current[x + 2][c] += (7 * e[c]) >> 4;
-                next[x][c] += (5 * e[c]) >> 4;
-                next[x + 1][c] += (3 * e[c]) >> 4;
-                next[x + 2][c] += e[c] >> 4;
-            }
-        }
-        current.swap(next);
-        std::fill(next.begin(), next.end(), std::array<int, 3>{});
-    }
-    return image;
+    const auto pixel = [&r](std::uint32_t x, std::uint32_t y) {
+        const std::uint8_t* row = r.top + static_cast<std::ptrdiff_t>(y) * r.stride;
+        const std::uint8_t* p = r.palette ? r.palette + 4 * row[x] : row + 3 * x;
+        return std::optional(std::array<int, 3>{p[2], p[1], p[0]});
+    };
+    return testing::PlainReduction(r.width, r.height, pixel,
+                                   dither ? ConversionMode::Dither : ConversionMode::Nearest);
 }
 
 void ExpectMatchesPlain(const PalettedRows& r, const std::string& what) {

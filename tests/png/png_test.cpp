@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,9 @@
 #endif
 
 #include "core/game_palette.h"
-#include "core/nearest_index.h"
 #include "pictures/picture_file.h"
 #include "tests/support/bitmap_builder.h"
+#include "tests/support/plain_reduction.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
@@ -55,39 +56,15 @@ Bytes RgbaOf(const png::DecodedPicture& picture) {
     return rgba;
 }
 
-// The rules written out plainly over RGBA pixels: separate current and next error rows and the
-// plain scan; a transparent pixel is 0, reads no error and spreads none.
+// The rules written out plainly over RGBA pixels.
 Bytes PlainReduction(const Bytes& rgba, std::uint32_t width, ConversionMode mode,
                      BlackHandling black) {
     const auto height = static_cast<std::uint32_t>(rgba.size() / 4 / width);
-    const std::uint32_t stride = (width + 3) / 4 * 4;
-    Bytes out(std::size_t{stride} * height, 0);
-    std::vector<std::array<int, 3>> current(width + 2), next(width + 2);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const std::uint8_t* p = &rgba[4 * (std::size_t{y} * width + x)];
-            if (p[3] < 128) {
-                continue;
-            }
-            int v[3];
-            for (int c = 0; c < 3; ++c) {
-                v[c] = std::clamp(p[c] + current[x + 1][c], 0, 255);
-            }
-            const NearestMatch m = FindNearestIndexByScan(v[0], v[1], v[2]);
-            out[y * stride + x] =
-                m.index == 0 && black == BlackHandling::KeepVisible ? 243 : m.index;
-            const int e[3] = {m.dRed, m.dGreen, m.dBlue};
-            for (int c = 0; mode == ConversionMode::Dither && c < 3; ++c) {
-                current[x + 2][c] += (7 * e[c]) >> 4;
-                next[x][c] += (5 * e[c]) >> 4;
-                next[x + 1][c] += (3 * e[c]) >> 4;
-                next[x + 2][c] += e[c] >> 4;
-            }
-        }
-        current.swap(next);
-        std::fill(next.begin(), next.end(), std::array<int, 3>{});
-    }
-    return out;
+    const auto pixel = [&](std::uint32_t x, std::uint32_t y) {
+        const std::uint8_t* p = &rgba[4 * (std::size_t{y} * width + x)];
+        return p[3] < 128 ? std::nullopt : std::optional(std::array<int, 3>{p[0], p[1], p[2]});
+    };
+    return testing::PlainReduction(width, height, pixel, mode, black).pixels;
 }
 
 // Entry i of the test palettes is (i, 255 - i, 3i).
