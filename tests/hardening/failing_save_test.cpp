@@ -18,14 +18,11 @@
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
-namespace quorvel {
+namespace quorvel::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Lines = std::vector<std::string>;
-using testing::ReadTestFile;
-using testing::TempFolder;
-using testing::WriteTestFile;
 
 int writesLeft = 0;
 std::string opened;  // the temporary file the save created
@@ -79,7 +76,7 @@ TEST(FailingSave, IsReportedAndKeepsTheEarlierFileAndNoTemporary) {
             for (const auto& fault : kFaults) {
                 SCOPED_TRACE(path + ", " + fault.name);
                 WriteTestFile(path, earlier);
-                testing::ResetRecorder();
+                ResetRecorder();
                 FileOperations os = SystemFileOperations();
                 os.open = OpenNoting;
                 fault.install(os);
@@ -89,15 +86,15 @@ TEST(FailingSave, IsReportedAndKeepsTheEarlierFileAndNoTemporary) {
                     ScopedFileOperations scoped(os);
                     EXPECT_FALSE(writer.save(path));
                 }
-                EXPECT_EQ(testing::Recorded().fileErrors,
+                EXPECT_EQ(Recorded().fileErrors,
                           Lines{"Unable to " + std::string(fault.opens ? "write " : "open ") +
                                 path + (fault.opens ? "." : " for write.")});
                 EXPECT_EQ(ReadTestFile(path), earlier);
                 // The temporary was beside the target, and is gone.
-                EXPECT_TRUE(!fault.opens || testing::PathOf(opened).parent_path() ==
-                                                testing::PathOf(path).parent_path())
+                EXPECT_TRUE(!fault.opens ||
+                            PathOf(opened).parent_path() == PathOf(path).parent_path())
                     << opened;
-                EXPECT_FALSE(!opened.empty() && std::filesystem::exists(testing::PathOf(opened)));
+                EXPECT_FALSE(!opened.empty() && std::filesystem::exists(PathOf(opened)));
             }
             EXPECT_TRUE(writer.save(path));  // the faults, not the data, made the saves fail
         }
@@ -106,4 +103,4 @@ TEST(FailingSave, IsReportedAndKeepsTheEarlierFileAndNoTemporary) {
 }
 
 }  // namespace
-}  // namespace quorvel
+}  // namespace quorvel::testing

@@ -11,22 +11,16 @@
 #include <tuple>
 #include <vector>
 
-#include "core/bitmap_writer.h"
 #include "core/file_access.h"
 #include "core/file_operations.h"
-#include "sprites/sprite_file.h"
 #include "tests/support/bitmap_builder.h"
-#include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
-namespace quorvel {
+namespace quorvel::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Lines = std::vector<std::string>;
-using testing::ReadTestFile;
-using testing::TempFolder;
-using testing::WriteTestFile;
 
 TEST(ReadWholeFile, ReadsEveryByteOrTellsWhyNot) {
     TempFolder folder;
@@ -58,4 +52,4 @@ TEST(WriteFileAtomically, ReplacesKeepingPermissions) {
 }
 
 }  // namespace
-}  // namespace quorvel
+}  // namespace quorvel::testing
