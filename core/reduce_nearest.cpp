@@ -8,39 +8,39 @@ namespace quorvel {
 
 namespace {
 
-template <BlackHandling kBlack>
-IndexedImage NearestTrueColour(const TrueColourRows& rows) {
-    const detail::TrueColourReader reader{rows};
+// Each pixel, kBytes of a row read by `Reader`, written to its index by `write(source, index)`;
+// pixels `write` leaves alone, and the columns from the width to the converted width, stay 0.
+template <std::size_t kBytes, typename Reader, typename Rows, typename Write>
+IndexedImage NearestRows(const Rows& rows, Write write) {
+    const Reader reader{rows};
     IndexedImage image = detail::MakeConvertedImage(rows.width, rows.height);
     for (std::uint32_t y = 0; y < rows.height; ++y) {
         const std::uint8_t* source = reader.Row(y);
         std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
         std::uint8_t* const end = out + rows.width;
-        for (; out != end; ++out, source += 3) {
-            *out = WrittenIndex<kBlack>(FindNearestIndex(source[2], source[1], source[0]).index);
+        for (; out != end; ++out, source += kBytes) {
+            write(source, *out);
         }
-        // Columns from width to the converted width stay 0.
     }
     return image;
 }
 
 template <BlackHandling kBlack>
+IndexedImage NearestTrueColour(const TrueColourRows& rows) {
+    return NearestRows<3, detail::TrueColourReader>(
+        rows, [](const std::uint8_t* bgr, std::uint8_t& index) {
+            index = WrittenIndex<kBlack>(FindNearestIndex(bgr[2], bgr[1], bgr[0]).index);
+        });
+}
+
+template <BlackHandling kBlack>
 IndexedImage NearestRgba(const RgbaRows& rows) {
-    const detail::RgbaReader reader{rows};
-    IndexedImage image = detail::MakeConvertedImage(rows.width, rows.height);
-    for (std::uint32_t y = 0; y < rows.height; ++y) {
-        const std::uint8_t* source = reader.Row(y);
-        std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
-        std::uint8_t* const end = out + rows.width;
-        for (; out != end; ++out, source += 4) {
-            // Transparent pixels keep the 0 the image starts with.
-            if (source[3] >= kOpaqueAlpha) {
-                *out =
-                    WrittenIndex<kBlack>(FindNearestIndex(source[0], source[1], source[2]).index);
+    return NearestRows<4, detail::RgbaReader>(
+        rows, [](const std::uint8_t* rgba, std::uint8_t& index) {
+            if (rgba[3] >= kOpaqueAlpha) {  // transparent pixels stay 0
+                index = WrittenIndex<kBlack>(FindNearestIndex(rgba[0], rgba[1], rgba[2]).index);
             }
-        }
-    }
-    return image;
+        });
 }
 
 }  // namespace
