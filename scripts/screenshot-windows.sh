@@ -31,25 +31,13 @@ if [ -d /usr/share/wine/fonts ]; then
     cp -u /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
 
-# The first free display from :90 on.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
 xvfb_pid=""
 cleanup() {
     "$wineserver" -k 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-
-Xvfb ":$display" -screen 0 800x600x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$display"
+. scripts/virtual_screen.sh
 
 "$wine" explorer /desktop=quorvel,640x400 "$scene" >/dev/null 2>&1 &
 # Wait until the desktop shows more than its background: the window is up and painted.

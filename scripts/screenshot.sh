@@ -14,12 +14,6 @@ if [ ! -x "$scene" ]; then
 fi
 mkdir -p "$(dirname "$out")"
 
-# The first free display from :90 on.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-
 xvfb_pid=""
 app_pid=""
 cleanup() {
@@ -27,15 +21,8 @@ cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
+. scripts/virtual_screen.sh
 
-Xvfb ":$display" -screen 0 800x600x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.1
-done
-
-export DISPLAY=":$display"
 id_file=$(mktemp)
 QT_QPA_PLATFORM=xcb "$scene" >"$id_file" &
 app_pid=$!
