@@ -58,6 +58,13 @@ void DeleteLine(std::int32_t index) {
     }
 }
 
+void ReplaceLine(std::int32_t index, const std::string& text) {
+    ConsoleWindow& console = MutableConsole();
+    if (index >= 0 && static_cast<std::size_t>(index) < console.lines.size()) {
+        console.lines[static_cast<std::size_t>(index)] = text;
+    }
+}
+
 void SelectLine(std::int32_t index) {
     MutableConsole().selectedLine = index;
 }

@@ -36,6 +36,10 @@ std::string CannotLoadKind(const std::string& fileName) {
            "can be loaded.";
 }
 
+std::string CannotPaste(const std::string& reason) {
+    return "Unable to paste the picture: " + reason + ".";
+}
+
 std::string DiscardUnsavedSpritesQuestion() {
     return "The sprite set has changes that are not saved. Discard them?";
 }

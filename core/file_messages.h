@@ -23,6 +23,9 @@ std::string CannotAddWithoutPixels(const std::string& fileName);
 // files (.spr) can be loaded.": a file of another kind was dropped on the window.
 std::string CannotLoadKind(const std::string& fileName);
 
+// "Unable to paste the picture: REASON.", for a picture on the clipboard that cannot be read.
+std::string CannotPaste(const std::string& reason);
+
 // Asked before closing the window or loading a sprite file would drop unsaved sprites.
 std::string DiscardUnsavedSpritesQuestion();
 

@@ -22,6 +22,8 @@ std::int32_t GetSelectedLine();  // -1 when no line is selected
 void ClearLines();               // also clears the selection
 void AppendLine(const std::string& text);
 void DeleteLine(std::int32_t index);  // an index past the end is ignored
+// Gives an existing line a new text; the selection stays where it is.
+void ReplaceLine(std::int32_t index, const std::string& text);
 void SelectLine(std::int32_t index);  // callers pass only indexes of existing lines
 
 void SetCountLabel(const std::string& text);

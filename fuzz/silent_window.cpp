@@ -14,6 +14,7 @@ std::int32_t GetSelectedLine() {
 void ClearLines() {}
 void AppendLine(const std::string&) {}
 void DeleteLine(std::int32_t) {}
+void ReplaceLine(std::int32_t, const std::string&) {}
 void SelectLine(std::int32_t) {}
 void SetCountLabel(const std::string&) {}
 void SetImageLabel(const std::string&) {}

@@ -148,6 +148,20 @@ bool LoadPictureFile(const std::string& fileName, ConversionMode mode, BlackHand
     });
 }
 
+std::optional<IndexedImage> ReadPictureFile(const std::string& fileName, ConversionMode mode,
+                                            BlackHandling black) {
+    std::optional<std::vector<std::uint8_t>> bytes = ReadFileOrReport(fileName);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    Result<IndexedImage> image = DecodeReadFile(*bytes, mode, black);
+    if (!image) {
+        ShowFileError(CannotRead(fileName, image.error()));
+        return std::nullopt;
+    }
+    return std::move(image).value();
+}
+
 bool NamesPngFile(std::string_view fileName) {
     constexpr std::string_view kExtension = ".png";
     if (fileName.size() < kExtension.size()) {

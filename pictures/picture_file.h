@@ -4,6 +4,7 @@
 // name chosen for it. The front ends' picture "Load" and "Save" come here.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,6 +35,11 @@ Result<IndexedImage> DecodePicture(std::span<const std::uint8_t> file, Conversio
 // failure shows "Unable to open NAME for read." or "Unable to read NAME: REASON." and leaves
 // the current image unchanged. Returns whether the current image was replaced.
 bool LoadPictureFile(const std::string& fileName, ConversionMode mode, BlackHandling black);
+
+// Reads `fileName` as LoadPictureFile does, but only returns the image. On failure shows the
+// same messages and returns nothing.
+std::optional<IndexedImage> ReadPictureFile(const std::string& fileName, ConversionMode mode,
+                                            BlackHandling black);
 
 // Whether `fileName` ends in ".png", in any case.
 bool NamesPngFile(std::string_view fileName);

@@ -1,6 +1,8 @@
 #include "sprites/sprite_editing.h"
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
@@ -35,14 +37,24 @@ void RewriteLinesFrom(const SpriteSet& set, std::uint32_t first, std::uint32_t o
     }
 }
 
-// Puts a copy of the current image into the set at `position`.
-void InsertCurrentImage(SpriteSet& set, std::uint32_t position) {
-    const IndexedImage& image = CurrentImage();
+// Puts `image` into the set at `position`.
+void InsertImage(SpriteSet& set, std::uint32_t position, IndexedImage image) {
     set.widths.insert(set.widths.begin() + position, image.width);
     set.heights.insert(set.heights.begin() + position, image.height);
-    set.images.insert(set.images.begin() + position, image.pixels);  // copies the pixels
+    set.images.insert(set.images.begin() + position, std::move(image.pixels));
     ++set.count;
     set.changedSinceSaved = true;
+}
+
+// Puts a copy of the current image into the set at `position`.
+void InsertCurrentImage(SpriteSet& set, std::uint32_t position) {
+    InsertImage(set, position, CurrentImage());  // copies the pixels
+}
+
+// Rewrites the line of sprite `index` in the form without colon.
+void RewriteLine(const SpriteSet& set, std::uint32_t index) {
+    ReplaceLine(LineIndex(index),
+                SpriteLine(index, set.widths[index], set.heights[index], LineForm::WithoutColon));
 }
 
 // The window after a sprite was added or inserted: count label, radio group, preview.
@@ -52,31 +64,40 @@ void ShowGrownSet(const SpriteSet& set) {
     RequestRepaint();
 }
 
-void AppendCurrentImage() {
+bool AppendCurrentImage() {
     SpriteSet& set = CurrentSpriteSet();
     const std::uint32_t n = set.count;
     InsertCurrentImage(set, n);
     AppendLine(SpriteLine(n, set.widths[n], set.heights[n], LineForm::WithoutColon));
     ShowGrownSet(set);
+    return true;
+}
+
+// The selected line as a sprite index, or nothing when no sprite is selected.
+std::optional<std::uint32_t> SelectedIndex(const SpriteSet& set) {
+    const std::int64_t selected = SelectedSprite();
+    if (selected < 0 || selected >= set.count) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(selected);
 }
 
 }  // namespace
 
-void AddSprite() {
+bool AddSprite() {
     if (!CurrentImage().HasArea()) {
-        return;
+        return false;
     }
-    AppendCurrentImage();
+    return AppendCurrentImage();
 }
 
-void InsertSprite() {
+bool InsertSprite() {
     if (!CurrentImage().HasArea()) {
-        return;
+        return false;
     }
     const std::int64_t selected = SelectedSprite();
     if (selected < 0) {
-        AppendCurrentImage();
-        return;
+        return AppendCurrentImage();
     }
     SpriteSet& set = CurrentSpriteSet();
     const std::uint32_t n = set.count;
@@ -87,15 +108,16 @@ void InsertSprite() {
     RewriteLinesFrom(set, s, n);
     SelectLine(LineIndex(s));
     ShowGrownSet(set);
+    return true;
 }
 
-void DeleteSprite() {
+bool DeleteSprite() {
     SpriteSet& set = CurrentSpriteSet();
-    const std::int64_t selected = SelectedSprite();
-    if (selected < 0 || set.count == 0 || selected >= set.count) {
-        return;
+    const std::optional<std::uint32_t> selected = SelectedIndex(set);
+    if (!selected) {
+        return false;
     }
-    const std::uint32_t s = static_cast<std::uint32_t>(selected);
+    const std::uint32_t s = *selected;
     const std::uint32_t n = set.count;
     set.widths.erase(set.widths.begin() + s);
     set.heights.erase(set.heights.begin() + s);
@@ -108,15 +130,16 @@ void DeleteSprite() {
     }
     SetCountLabel(CountLabel(set.count));
     RefreshChoice();
+    return true;
 }
 
-void CopySpriteToImage() {
+bool CopySpriteToImage() {
     const SpriteSet& set = CurrentSpriteSet();
-    const std::int64_t selected = SelectedSprite();
-    if (selected < 0 || selected >= set.count) {
-        return;
+    const std::optional<std::uint32_t> selected = SelectedIndex(set);
+    if (!selected) {
+        return false;
     }
-    const std::uint32_t s = static_cast<std::uint32_t>(selected);
+    const std::uint32_t s = *selected;
     IndexedImage& image = CurrentImage();
     image.width = set.widths[s];
     image.height = set.heights[s];
@@ -124,6 +147,67 @@ void CopySpriteToImage() {
     SetImageLabel(ImageSizeLabel(image.width, image.height));
     RefreshChoice();
     RequestRepaint();
+    return true;
+}
+
+bool MoveSprite(MoveDirection direction) {
+    SpriteSet& set = CurrentSpriteSet();
+    const std::optional<std::uint32_t> selected = SelectedIndex(set);
+    const bool up = direction == MoveDirection::Up;
+    if (!selected || (up && *selected == 0) || (!up && *selected + 1 >= set.count)) {
+        return false;
+    }
+    const std::uint32_t from = *selected;
+    const std::uint32_t to = up ? from - 1 : from + 1;
+    std::swap(set.widths[from], set.widths[to]);
+    std::swap(set.heights[from], set.heights[to]);
+    std::swap(set.images[from], set.images[to]);
+    set.changedSinceSaved = true;
+    RewriteLine(set, from);
+    RewriteLine(set, to);
+    SelectLine(LineIndex(to));
+    SetCountLabel(CountLabel(set.count));
+    RefreshChoice();
+    return true;
+}
+
+bool ReplaceSprite() {
+    SpriteSet& set = CurrentSpriteSet();
+    const std::optional<std::uint32_t> selected = SelectedIndex(set);
+    const IndexedImage& image = CurrentImage();
+    if (!selected || !image.HasArea()) {
+        return false;
+    }
+    const std::uint32_t s = *selected;
+    set.widths[s] = image.width;
+    set.heights[s] = image.height;
+    set.images[s] = image.pixels;  // a copy: the current image keeps its own buffer
+    set.changedSinceSaved = true;
+    RewriteLine(set, s);
+    SelectLine(LineIndex(s));
+    SetCountLabel(CountLabel(set.count));
+    RefreshChoice();
+    RequestRepaint();
+    return true;
+}
+
+bool InsertImages(std::vector<IndexedImage> images) {
+    if (images.empty()) {
+        return false;
+    }
+    SpriteSet& set = CurrentSpriteSet();
+    const std::uint32_t n = set.count;
+    const std::optional<std::uint32_t> selected = SelectedIndex(set);
+    const std::uint32_t s = selected ? *selected : n;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        InsertImage(set, s + static_cast<std::uint32_t>(i), std::move(images[i]));
+    }
+    RewriteLinesFrom(set, s, n);
+    if (selected) {
+        SelectLine(LineIndex(s));
+    }
+    ShowGrownSet(set);
+    return true;
 }
 
 }  // namespace quorvel

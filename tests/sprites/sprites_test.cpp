@@ -73,17 +73,28 @@ TEST_F(SpriteEditing, EachOperationKeepsTheSetItsLinesAndTheLabelsInStep) {
         std::uint32_t before;  // sprites 1 × 1, 2 × 2, ... before the operation
         std::int32_t selected;
         std::uint32_t width, height;  // of the current image
-        void (*operation)();
+        bool (*operation)();
         Lines lines;
         std::int32_t selectedAfter;
         int repaints;
     };
+    const auto up = +[] { return MoveSprite(MoveDirection::Up); };
+    const auto down = +[] { return MoveSprite(MoveDirection::Down); };
     const Case cases[] = {
         {2, 0, 5, 4, AddSprite, {"#0\t1 × 1", "#1\t2 × 2", "#2\t5 × 4"}, 0, 1},
         {3, 0, 5, 4, InsertSprite, {"#0\t5 × 4", "#1\t1 × 1", "#2\t2 × 2", "#3\t3 × 3"}, 0, 1},
         {1, -1, 5, 4, InsertSprite, {"#0\t1 × 1", "#1\t5 × 4"}, -1, 1},
         {3, 2, 5, 4, DeleteSprite, {"#0\t1 × 1", "#1\t2 × 2"}, 1, 0},
         {1, 0, 5, 4, DeleteSprite, {}, -1, 0},
+        {3, 1, 5, 4, up, {"#0\t2 × 2", "#1\t1 × 1", "#2\t3 × 3"}, 0, 0},
+        {3, 1, 5, 4, down, {"#0\t1 × 1", "#1\t3 × 3", "#2\t2 × 2"}, 2, 0},
+        {3, 1, 5, 4, ReplaceSprite, {"#0\t1 × 1", "#1\t5 × 4", "#2\t3 × 3"}, 1, 1},
+        // Nothing to move past either end, nothing to replace with an image without pixels.
+        {3, 0, 5, 4, up, unchanged, 0, 0},
+        {3, 2, 5, 4, down, unchanged, 0, 0},
+        {3, -1, 5, 4, down, unchanged, 0, 0},
+        {3, -1, 5, 4, ReplaceSprite, unchanged, 0, 0},
+        {3, 1, 3, 0, ReplaceSprite, unchanged, 0, 0},
         // Without a selection or an image with pixels, nothing changes.
         {2, -1, 5, 4, DeleteSprite, unchanged, 0, 0},
         {2, -1, 5, 4, CopySpriteToImage, unchanged, 0, 0},

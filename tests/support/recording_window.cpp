@@ -48,6 +48,10 @@ void DeleteLine(std::int32_t index) {
     }
 }
 
+void ReplaceLine(std::int32_t index, const std::string& text) {
+    Recorded().lines.at(static_cast<std::size_t>(index)) = text;
+}
+
 void SelectLine(std::int32_t index) {
     Recorded().selectedLine = index;
 }
