@@ -18,7 +18,7 @@ WindowCommands::WindowCommands(WindowPort& window) : window_(window) {
 }
 
 WindowCommands::~WindowCommands() {
-    ServeWindowServices(nullptr);
+    StopServingWindowServices(this);
 }
 
 void WindowCommands::RefreshChoice() {

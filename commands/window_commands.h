@@ -91,7 +91,9 @@ class WindowCommands {
     EditHistory history_;
 };
 
-// The commands whose window the core's services act on, or null; set by WindowCommands.
+// The commands whose window the core's services act on; set by WindowCommands. Stopping
+// concerns only `commands`: a newer window keeps the services.
 void ServeWindowServices(WindowCommands* commands);
+void StopServingWindowServices(const WindowCommands* commands);
 
 }  // namespace quorvel

@@ -25,6 +25,12 @@ void ServeWindowServices(WindowCommands* served) {
     commands = served;
 }
 
+void StopServingWindowServices(const WindowCommands* served) {
+    if (commands == served) {
+        commands = nullptr;
+    }
+}
+
 void ShowFileError(const std::string& text) {
     if (WindowPort* served = Served()) {
         served->ShowFileError(text);

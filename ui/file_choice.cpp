@@ -50,14 +50,6 @@ QStringList NameFilters(FileKind kind) {
     return filters << kAllFiles + QStringLiteral(" (*)");
 }
 
-QStringList FilterDescriptions(FileKind kind) {
-    QStringList descriptions;
-    for (const Filter& filter : FiltersOf(kind)) {
-        descriptions.push_back(filter.description);
-    }
-    return descriptions << kAllFiles;
-}
-
 QString SaveTargetRefusal(const QString& path) {
     const QFileInfo target(path);
     if (target.exists() && (!target.isWritable() || !AnyoneMayWrite(target))) {

@@ -12,6 +12,7 @@ namespace quorvel {
 struct FileChoice {
     FileKind kind = FileKind::Picture;
     FileAction action = FileAction::Open;
+    bool many = false;  // an open dialog that takes several files
 };
 
 // "*.bmp" or "*.spr": shown in the name box so the folder's files of that kind are listed.
@@ -22,9 +23,6 @@ QString InitialFileName(FileKind kind);
 // pattern that really filters follows in a second pair of parentheses, which the dialog hides.
 // Extensions match in any case, and "All files", always last, shows every file, dotted or not.
 QStringList NameFilters(FileKind kind);
-
-// The descriptions alone, as the dialog shows them.
-QStringList FilterDescriptions(FileKind kind);
 
 // Why a save may not write `path`: empty when it may. A file or folder that nobody may write
 // counts as read-only even for a user the system would let through (root), the way a file

@@ -2,7 +2,7 @@
 // The open and save dialogs behind the file commands. The window asks through this interface
 // so that tests can answer in the dialogs' place.
 
-#include <QString>
+#include <QStringList>
 
 #include "ui/file_choice.h"
 
@@ -13,10 +13,10 @@ class FileDialogs {
     virtual ~FileDialogs() = default;
 
     // Shows the dialog `choice` describes, opening in the working folder with the kind's
-    // initial name. Returns the chosen file's full path, or an empty string when the user
-    // cancelled. A save dialog has already refused read-only targets and confirmed replacing
-    // an existing file.
-    virtual QString Choose(const FileChoice& choice) = 0;
+    // initial name. Returns the chosen files' full paths (one unless `choice.many`), or none
+    // when the user cancelled. A save dialog has already refused read-only targets and
+    // confirmed replacing an existing file.
+    virtual QStringList Choose(const FileChoice& choice) = 0;
 };
 
 }  // namespace quorvel

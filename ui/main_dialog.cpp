@@ -16,33 +16,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
-#include <functional>
-#include <optional>
 
-#include "commands/background_commands.h"
-#include "core/channel_tables.h"
-#include "core/file_messages.h"
+#include "commands/window_menu.h"
 #include "core/indexed_image.h"
-#include "core/label_texts.h"
-#include "core/window_services.h"
-#include "pictures/picture_file.h"
 #include "quorvel_version.h"
-#include "sprites/sprite_editing.h"
-#include "sprites/sprite_file.h"
-#include "sprites/sprite_set.h"
 #include "ui/about_dialog.h"
 #include "ui/app_resources.h"
 #include "ui/help_page.h"
 #include "ui/preview_image.h"
 #include "ui/qt_file_dialogs.h"
+#include "ui/qt_keys.h"
 #include "ui/sprite_list_tabs.h"
-#include "ui/working_folder.h"
 
 namespace quorvel {
 
 namespace {
-
-MainDialog* instance = nullptr;
 
 // The window's size in dialog units.
 constexpr int kWidthUnits = 287;
@@ -91,15 +79,16 @@ QStringList LocalFiles(const QMimeData* data) {
     return files;
 }
 
-QString Utf8(const std::string& text) {
-    return QString::fromStdString(text);
+// The window menu's "Keep Black Visible", its other items and the Edit submenu's items get
+// their keys shown after a tab, as the text has them.
+QString MenuText(const char* text) {
+    return QString::fromUtf8(text);
 }
 
 }  // namespace
 
 MainDialog::MainDialog(std::unique_ptr<FileDialogs> fileDialogs)
     : fileDialogs_(fileDialogs ? std::move(fileDialogs) : std::make_unique<QtFileDialogs>(this)) {
-    instance = this;
     InitResources();
     setObjectName(QStringLiteral("mainDialog"));
     setWindowTitle(QStringLiteral("quorvel " QUORVEL_SHORT_VERSION));
@@ -115,92 +104,83 @@ MainDialog::MainDialog(std::unique_ptr<FileDialogs> fileDialogs)
     setAcceptDrops(true);
 
     CreateControls();
+    ConnectButtons();
     CreateShortcuts();
-    BuildChannelTables();
-    RefreshChoice();
+    commands_.RefreshChoice();
     list_->setFocus(Qt::OtherFocusReason);
 }
 
-MainDialog::~MainDialog() {
-    if (instance == this) {
-        instance = nullptr;
-    }
-}
+MainDialog::~MainDialog() = default;
 
-MainDialog* MainDialog::Instance() {
-    return instance;
+QWidget* MainDialog::CreateControl(int kind, const QString& text) {
+    switch (static_cast<ControlKind>(kind)) {
+        case ControlKind::Radio: {
+            auto* radio = new QRadioButton(text, this);
+            radio->setFocusPolicy(Qt::ClickFocus);
+            choice_->addButton(radio, static_cast<int>(choice_->buttons().size()));
+            return radio;
+        }
+        case ControlKind::Text: {
+            auto* label = new QLabel(text, this);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            return label;
+        }
+        case ControlKind::List:
+            list_ = new QListWidget(this);
+            list_->setSortingEnabled(false);
+            list_->setSelectionMode(QAbstractItemView::SingleSelection);
+            list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            list_->setDragEnabled(false);
+            list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            list_->setItemDelegate(
+                new TabStopDelegate(DialogUnitsToPixelsX(kListTabStopUnits, base_), list_));
+            return list_;
+        case ControlKind::Button: {
+            auto* button = new QPushButton(text, this);
+            // No button is the default: Enter clicks the focused button and otherwise closes
+            // the window.
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            return button;
+        }
+    }
+    return nullptr;
 }
 
 void MainDialog::CreateControls() {
     choice_ = new QButtonGroup(this);
     for (const ControlTemplate& control : kControls) {
-        const QString text = QString::fromUtf8(control.text);
-        QWidget* widget = nullptr;
-        switch (control.kind) {
-            case ControlKind::Radio: {
-                auto* radio = new QRadioButton(text, this);
-                radio->setFocusPolicy(Qt::ClickFocus);
-                choice_->addButton(radio, static_cast<int>(choice_->buttons().size()));
-                widget = radio;
-                break;
-            }
-            case ControlKind::Text: {
-                auto* label = new QLabel(text, this);
-                label->setTextFormat(Qt::PlainText);
-                label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-                widget = label;
-                break;
-            }
-            case ControlKind::List: {
-                list_ = new QListWidget(this);
-                list_->setSortingEnabled(false);
-                list_->setSelectionMode(QAbstractItemView::SingleSelection);
-                list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-                list_->setDragEnabled(false);
-                list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-                list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-                list_->setItemDelegate(
-                    new TabStopDelegate(DialogUnitsToPixelsX(kListTabStopUnits, base_), list_));
-                widget = list_;
-                break;
-            }
-            case ControlKind::Button: {
-                auto* button = new QPushButton(text, this);
-                // No button is the default: Enter clicks the focused button and otherwise
-                // closes the window.
-                button->setAutoDefault(false);
-                button->setDefault(false);
-                widget = button;
-                break;
-            }
-        }
+        QWidget* widget =
+            CreateControl(static_cast<int>(control.kind), QString::fromUtf8(control.text));
         widget->setObjectName(QString::fromUtf8(control.name));
         widget->setGeometry(
             DialogRect(control.left, control.top, control.width, control.height, base_));
+        // The Edit commands' keys reach the window before the control that has the focus.
+        widget->installEventFilter(this);
     }
     imageLabel_ = findChild<QLabel*>(QStringLiteral("imageLabel"));
     countLabel_ = findChild<QLabel*>(QStringLiteral("countLabel"));
+}
 
-    const auto onClick = [this](const char* name, auto command) {
-        connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
-                command);
+void MainDialog::ConnectButtons() {
+    using C = WindowCommands;
+    const std::pair<const char*, void (C::*)()> buttons[] = {
+        {"loadBitmap", &C::OnLoadBitmap},     {"saveBitmap", &C::OnSaveBitmap},
+        {"loadSprites", &C::OnLoadSprites},   {"saveSprites", &C::OnSaveSprites},
+        {"addSprite", &C::OnAddSprite},       {"insertSprite", &C::OnInsertSprite},
+        {"deleteSprite", &C::OnDeleteSprite}, {"copySprite", &C::OnCopySpriteToImage},
     };
-    onClick("loadBitmap", [this] { OnLoadBitmap(); });
-    onClick("saveBitmap", [this] { OnSaveBitmap(); });
-    onClick("loadSprites", [this] { OnLoadSprites(); });
-    onClick("saveSprites", [this] { OnSaveSprites(); });
-    onClick("addSprite", [] { AddSprite(); });
-    onClick("insertSprite", [] { InsertSprite(); });
-    onClick("deleteSprite", [] { DeleteSprite(); });
-    onClick("copySprite", [] { CopySpriteToImage(); });
+    for (const auto& [name, command] : buttons) {
+        connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
+                [this, command = command] { (commands_.*command)(); });
+    }
 }
 
 void MainDialog::CreateShortcuts() {
-    aboutAction_ = new QAction(QStringLiteral("&About quorvel..."), this);
-    aboutAction_->setObjectName(QStringLiteral("aboutAction"));
-    connect(aboutAction_, &QAction::triggered, this, &MainDialog::ShowAbout);
     // Off with every new window; never kept anywhere.
-    keepBlackAction_ = new QAction(QStringLiteral("Keep &Black Visible"), this);
+    keepBlackAction_ = new QAction(MenuText(kKeepBlackItem), this);
     keepBlackAction_->setObjectName(QStringLiteral("keepBlackAction"));
     keepBlackAction_->setCheckable(true);
 
@@ -218,163 +198,18 @@ void MainDialog::CreateShortcuts() {
     }
 }
 
-// ----- File commands
-
-void MainDialog::OnLoadBitmap() {
-    ReadChoice();
-    const QString path = fileDialogs_->Choose({FileKind::Picture, FileAction::Open});
-    if (NamesAFile(path)) {
-        LoadPictureFrom(path);
-    }
-}
-
-void MainDialog::OnSaveBitmap() {
-    WithChosenFile(FileKind::Picture, FileAction::Save, SavePictureFile);
-}
-
-void MainDialog::OnLoadSprites() {
-    if (!MayDiscardSprites()) {
-        return;
-    }
-    const QString path = fileDialogs_->Choose({FileKind::Sprite, FileAction::Open});
-    if (NamesAFile(path)) {
-        LoadSpritesFrom(path);
-    }
-}
-
-void MainDialog::OnSaveSprites() {
-    WithChosenFile(FileKind::Sprite, FileAction::Save, SaveSpriteFile);
-}
-
-void MainDialog::OnMakeBackground() {
-    ReadChoice();
-    RunMakeBackground(std::bind_front(&MainDialog::WithChosenFile, this), conversionMode_,
-                      blackHandling_);
-}
-
-void MainDialog::OnExportBackground() {
-    RunExportBackground(std::bind_front(&MainDialog::WithChosenFile, this));
-}
-
-void MainDialog::WithChosenFile(FileKind kind, FileAction action,
-                                const std::function<void(const std::string& name)>& operation) {
-    const QString path = fileDialogs_->Choose({kind, action});
-    if (NamesAFile(path)) {
-        RunInFolderOf(path, action, operation);
-    }
-}
-
-void MainDialog::LoadPictureFrom(const QString& path) {
-    RunInFolderOf(path, FileAction::Open, [this](const std::string& name) {
-        LoadPictureFile(name, conversionMode_, blackHandling_);
-    });
-    // Also after a rejected file, then showing the unchanged image.
-    const IndexedImage& image = CurrentImage();
-    SetImageLabel(Utf8(ImageLabelFor(image.width, image.height)));
-    RefreshChoice();
-}
-
-void MainDialog::LoadSpritesFrom(const QString& path) {
-    RunInFolderOf(path, FileAction::Open, LoadSpriteFile);
-    SetCountLabel(Utf8(CountLabel(CurrentSpriteSet().count)));
-}
-
 void MainDialog::OpenDroppedFile(const QString& path) {
-    const std::optional<FileKind> kind = KindOfFileName(BareFileName(path));
-    if (!kind) {
-        quorvel::ShowFileError(CannotLoadKind(BareFileName(path)));
-        return;
-    }
-    if (*kind == FileKind::Picture) {
-        ReadChoice();
-        LoadPictureFrom(path);
-    } else if (MayDiscardSprites()) {
-        LoadSpritesFrom(path);
-    }
-}
-
-bool MainDialog::MayDiscardSprites() {
-    if (!HasUnsavedSprites()) {
-        return true;
-    }
-    QMessageBox question(QMessageBox::Question, QStringLiteral("quorvel"),
-                         Utf8(DiscardUnsavedSpritesQuestion()), QMessageBox::Yes | QMessageBox::No,
-                         this);
-    question.setObjectName(QStringLiteral("discardQuestion"));
-    question.setTextFormat(Qt::PlainText);
-    question.setDefaultButton(QMessageBox::No);
-    question.setEscapeButton(QMessageBox::No);
-    return question.exec() == QMessageBox::Yes;
+    const QFileInfo file(path);
+    commands_.OpenDroppedFile({file.absolutePath().toStdString(), file.fileName().toStdString()});
 }
 
 void MainDialog::done(int result) {
     // Escape, Enter, Close on the window menu, the close box and the window manager all reach
     // here: the key handling calls reject() and QDialog's closeEvent does too, keeping the
     // window open when this returns without closing it.
-    if (MayDiscardSprites()) {
+    if (commands_.MayClose()) {
         QDialog::done(result);
     }
-}
-
-void MainDialog::ReadChoice() {
-    conversionMode_ = choice_->checkedId() == static_cast<int>(ConversionMode::Dither)
-                          ? ConversionMode::Dither
-                          : ConversionMode::Nearest;
-    blackHandling_ =
-        keepBlackAction_->isChecked() ? BlackHandling::KeepVisible : BlackHandling::AsSearched;
-}
-
-// ----- Window services
-
-void MainDialog::RequestRepaint() {
-    update(PreviewRect());
-}
-
-int MainDialog::SelectedLine() const {
-    const QModelIndexList selected = list_->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.constFirst().row();
-}
-
-void MainDialog::ClearLines() {
-    list_->clear();
-}
-
-void MainDialog::AppendLine(const QString& text) {
-    auto* item = new QListWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    list_->addItem(item);
-}
-
-void MainDialog::DeleteLine(int index) {
-    if (index < 0 || index >= list_->count()) {
-        return;
-    }
-    const bool wasSelected = list_->item(index)->isSelected();
-    delete list_->takeItem(index);
-    // Qt's list moves the selection to a neighbour of a removed selected line; a line's
-    // selection goes with it.
-    if (wasSelected) {
-        list_->clearSelection();
-    }
-}
-
-void MainDialog::SelectLine(int index) {
-    if (index < 0 || index >= list_->count()) {
-        return;
-    }
-    list_->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
-}
-
-void MainDialog::SetCountLabel(const QString& text) {
-    countLabel_->setText(text);
-}
-
-void MainDialog::SetImageLabel(const QString& text) {
-    imageLabel_->setText(text);
-}
-
-void MainDialog::RefreshChoice() {
-    choice_->button(static_cast<int>(conversionMode_))->setChecked(true);
 }
 
 // ----- Window menu, About, Help
@@ -387,12 +222,28 @@ void MainDialog::ShowWindowMenu(const QPoint& globalPosition) {
     menu.addSeparator();
     menu.addAction(keepBlackAction_);
     menu.addSeparator();
-    menu.addAction(QStringLiteral("Make &Background File..."), this, &MainDialog::OnMakeBackground);
-    menu.addAction(QStringLiteral("&Export Background Picture..."), this,
-                   &MainDialog::OnExportBackground);
+    AddEditMenu(menu);
     menu.addSeparator();
-    menu.addAction(aboutAction_);
+    menu.addAction(MenuText(kMakeBackgroundItem), this, [this] { commands_.OnMakeBackground(); });
+    menu.addAction(MenuText(kExportBackgroundItem), this,
+                   [this] { commands_.OnExportBackground(); });
+    menu.addSeparator();
+    menu.addAction(MenuText(kAboutItem), this, &MainDialog::ShowAbout);
     menu.exec(globalPosition);
+}
+
+void MainDialog::AddEditMenu(QMenu& menu) {
+    QMenu* edit = menu.addMenu(MenuText(kEditMenuText));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    for (const EditMenuItem& item : kEditMenu) {
+        if (item.command == EditCommand::None) {
+            edit->addSeparator();
+            continue;
+        }
+        QAction* action = edit->addAction(
+            MenuText(item.text), this, [this, item] { RunEditCommand(commands_, item.command); });
+        action->setEnabled(CanRunEditCommand(commands_, item.command));
+    }
 }
 
 void MainDialog::ShowAbout() {
@@ -406,12 +257,33 @@ void MainDialog::ShowHelp() {
 
 // ----- Events
 
+bool MainDialog::RunKey(const QKeyEvent& event) {
+    const bool listHasFocus = focusWidget() == list_;
+    return RunEditKey(commands_, KeyOf(event), ModifiersOf(event), listHasFocus);
+}
+
+bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && RunKey(*static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    // A control's own use of a key (the list's Ctrl+C) must not keep it from the commands.
+    if (event->type() == QEvent::ShortcutOverride &&
+        KeyOf(*static_cast<QKeyEvent*>(event)) != Key::Other) {
+        event->accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void MainDialog::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     PaintPreview(painter, CurrentImage());
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {
+    if (RunKey(*event)) {
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (enter && modifiers == Qt::NoModifier) {

@@ -1,16 +1,16 @@
 #pragma once
 // The program's one working window: the preview of the current image on the left, the sprite
-// list on the right, and the buttons that move images between files, the current image and
-// the sprite set. It also holds the user's choice of conversion method and of black handling.
+// list on the right, and the buttons that move images between files, the current image and the
+// sprite set. It builds the controls, maps its buttons, keys and menu items to the shared
+// window commands, and realises the window those commands act on.
 
 #include <QDialog>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <string>
 
-#include "core/black_handling.h"
-#include "core/conversion_mode.h"
+#include "commands/window_commands.h"
+#include "commands/window_port.h"
 #include "ui/dialog_units.h"
 #include "ui/file_dialogs.h"
 
@@ -18,10 +18,11 @@ class QAction;
 class QButtonGroup;
 class QLabel;
 class QListWidget;
+class QMenu;
 
 namespace quorvel {
 
-class MainDialog : public QDialog {
+class MainDialog : public QDialog, public WindowPort {
     Q_OBJECT
 
   public:
@@ -29,52 +30,45 @@ class MainDialog : public QDialog {
     explicit MainDialog(std::unique_ptr<FileDialogs> fileDialogs = nullptr);
     ~MainDialog() override;
 
-    // The window the window services act on, or null while there is none.
-    static MainDialog* Instance();
+    WindowCommands& commands() { return commands_; }
+    BaseUnits baseUnits() const { return base_; }
+    QAction* keepBlackAction() const { return keepBlackAction_; }
 
-    // The file commands behind the two "Load" and two "Save" buttons.
-    void OnLoadBitmap();
-    void OnSaveBitmap();
-    void OnLoadSprites();
-    void OnSaveSprites();
-
-    // Loads a file as the matching "Load" command would with it chosen: a .bmp or .png as a
-    // picture, a .spr as a sprite file. Anything else is refused with a message.
+    // A file given by its path, as a drop or the command line hands it over.
     void OpenDroppedFile(const QString& path);
 
-    // The window services.
-    void RequestRepaint();
-    int SelectedLine() const;
-    void ClearLines();
-    void AppendLine(const QString& text);
-    void DeleteLine(int index);
-    void SelectLine(int index);
-    void SetCountLabel(const QString& text);
-    void SetImageLabel(const QString& text);
-    void RefreshChoice();  // ConversionMode into the radio group
-
-    ConversionMode conversionMode() const { return conversionMode_; }
-    BaseUnits baseUnits() const { return base_; }
-
-    // The window menu's room-background commands: a picture into a background sprite file, and
-    // such a file back into one picture. Neither changes the current image, the sprite set, the
-    // list or the labels.
-    void OnMakeBackground();
-    void OnExportBackground();
-
-    // The window menu: Minimize, Close; after a separator the check item "Keep Black Visible";
-    // after another the two background commands; after a third the About item. The check item
-    // starts unchecked with every window and is read, like the radio group, by each picture load.
+    // The window menu, opened at `globalPosition`: Minimize, Close, then the program's items.
     void ShowWindowMenu(const QPoint& globalPosition);
-    QAction* aboutAction() const { return aboutAction_; }
-    QAction* keepBlackAction() const { return keepBlackAction_; }
     void ShowAbout();
     void ShowHelp();
 
     // Every way of closing the window ends here; asks first while sprites are unsaved.
     void done(int result) override;
 
+    // WindowPort.
+    std::optional<ChosenFile> ChooseFile(FileKind kind, FileAction action) override;
+    std::vector<ChosenFile> ChoosePictures() override;
+    bool AskYesNo(const std::string& question) override;
+    void ShowFileError(const std::string& text) override;
+    bool EnterFolder(const std::string& folder) override;
+    ConversionMode CheckedMode() const override;
+    void CheckMode(ConversionMode mode) override;
+    BlackHandling KeepBlackItem() const override;
+    std::int32_t SelectedLine() const override;
+    std::string LineText(std::int32_t index) const override;
+    void ClearLines() override;
+    void AppendLine(const std::string& text) override;
+    void DeleteLine(std::int32_t index) override;
+    void ReplaceLine(std::int32_t index, const std::string& text) override;
+    void SelectLine(std::int32_t index) override;
+    void SetCountLabel(const std::string& text) override;
+    void SetImageLabel(const std::string& text) override;
+    void RequestRepaint() override;
+    void PutPictureOnClipboard(std::span<const std::uint8_t> bitmapFile) override;
+    std::vector<std::uint8_t> PictureOnClipboard() override;
+
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -83,26 +77,20 @@ class MainDialog : public QDialog {
 
   private:
     void CreateControls();
+    QWidget* CreateControl(int kind, const QString& text);
+    void ConnectButtons();
     void CreateShortcuts();
-    void ReadChoice();  // the radio group and the keep-black item into the two choices
-    // Asks for a file of `kind` with the dialog for `action` and runs `operation` on it from
-    // its folder; nothing when the dialog was cancelled.
-    void WithChosenFile(FileKind kind, FileAction action,
-                        const std::function<void(const std::string& name)>& operation);
-    // Whether the sprite set may be dropped: true when nothing is unsaved or the user agrees.
-    bool MayDiscardSprites();
-    void LoadPictureFrom(const QString& path);
-    void LoadSpritesFrom(const QString& path);
+    void AddEditMenu(QMenu& menu);
+    // The Edit commands' keys, from whichever control has the focus; whether one ran.
+    bool RunKey(const QKeyEvent& event);
 
     std::unique_ptr<FileDialogs> fileDialogs_;
-    ConversionMode conversionMode_ = ConversionMode::Nearest;
-    BlackHandling blackHandling_ = BlackHandling::AsSearched;
+    WindowCommands commands_{*this};
     BaseUnits base_;
     QButtonGroup* choice_ = nullptr;
     QListWidget* list_ = nullptr;
     QLabel* imageLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
-    QAction* aboutAction_ = nullptr;
     QAction* keepBlackAction_ = nullptr;
 };
 

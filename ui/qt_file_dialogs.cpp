@@ -20,7 +20,7 @@ bool ConfirmReplace(QWidget* parent, const QFileInfo& target) {
 
 }  // namespace
 
-QString QtFileDialogs::Choose(const FileChoice& choice) {
+QStringList QtFileDialogs::Choose(const FileChoice& choice) {
     const bool opening = choice.action == FileAction::Open;
     QString folder = QDir::currentPath();
     QString name = InitialFileName(choice.kind);
@@ -34,17 +34,19 @@ QString QtFileDialogs::Choose(const FileChoice& choice) {
         // to replace a file that then cannot be written.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setAcceptMode(opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-        dialog.setFileMode(opening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setFileMode(!opening      ? QFileDialog::AnyFile
+                           : choice.many ? QFileDialog::ExistingFiles
+                                         : QFileDialog::ExistingFile);
         dialog.setNameFilters(NameFilters(choice.kind));
         dialog.setDirectory(folder);
         dialog.selectFile(name);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return {};
         }
-        const QString path = dialog.selectedFiles().constFirst();
         if (opening) {
-            return path;
+            return dialog.selectedFiles();
         }
+        const QString path = dialog.selectedFiles().constFirst();
         const QFileInfo target(path);
         folder = target.absolutePath();
         name = target.fileName();
@@ -55,7 +57,7 @@ QString QtFileDialogs::Choose(const FileChoice& choice) {
         if (target.exists() && !ConfirmReplace(parent_, target)) {
             continue;
         }
-        return path;
+        return {path};
     }
 }
 

@@ -12,7 +12,7 @@ class QtFileDialogs : public FileDialogs {
   public:
     explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
 
-    QString Choose(const FileChoice& choice) override;
+    QStringList Choose(const FileChoice& choice) override;
 
   private:
     QWidget* parent_;

@@ -52,11 +52,12 @@ Answer Select(const QString& path) {
 // Answers each file dialog with the next scripted path (empty: cancelled), noting "*.bmp open" etc.
 class ScriptedFileDialogs : public FileDialogs {
   public:
-    QString Choose(const FileChoice& choice) override {
+    QStringList Choose(const FileChoice& choice) override {
         const bool opening = choice.action == FileAction::Open;
-        asked.push_back(InitialFileName(choice.kind) + (opening ? " open" : " save"));
-        EXPECT_FALSE(answers.isEmpty()) << "a file dialog opened that the test did not expect";
-        return answers.isEmpty() ? QString() : answers.takeFirst();
+        asked.push_back(InitialFileName(choice.kind) + (opening ? " open" : " save") +
+                        (choice.many ? " many" : ""));
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        return answer.isEmpty() ? QStringList() : QStringList{answer};
     }
     QStringList answers;
     QStringList asked;
@@ -64,15 +65,22 @@ class ScriptedFileDialogs : public FileDialogs {
 
 class MainWindow : public ::testing::Test {
   protected:
+    MainWindow() {
+        poll_.callOnTimeout([this] { AnswerModal(); });
+    }
+    // Also between the rows of a table: a fresh window on an empty set.
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
         QDir::setCurrent(folder_.path());
+        window_.reset();
+        answers_.clear();
+        seen_.clear();
         CurrentImage() = IndexedImage{};
         CurrentSpriteSet() = SpriteSet{};
+        dialogs_ = new ScriptedFileDialogs;
         window_ = std::make_unique<MainDialog>(std::unique_ptr<FileDialogs>(dialogs_));
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        poll_.callOnTimeout([this] { AnswerModal(); });
         poll_.start(5);
     }
 
@@ -129,7 +137,7 @@ class MainWindow : public ::testing::Test {
     }
 
     QTemporaryDir folder_;
-    ScriptedFileDialogs* dialogs_ = new ScriptedFileDialogs;  // owned by the window
+    ScriptedFileDialogs* dialogs_ = nullptr;  // owned by the window
     std::unique_ptr<MainDialog> window_;
     QList<Answer> answers_;
     QStringList seen_;
@@ -140,13 +148,185 @@ class MainWindow : public ::testing::Test {
 const SpriteSet kTwoSprites{
     2, {4, 3}, {2, 5}, {PatternImage(4, 2).pixels, PatternImage(3, 5).pixels}};
 
-// A true-colour bitmap (127 × 64) from pure black on, which Nearest and Dither tell apart.
-std::vector<std::uint8_t> Picture() {
-    std::vector<std::vector<Bgr>> rows(64, std::vector<Bgr>(127));
-    for (std::size_t i = 0; i < 64 * 127; ++i) {
-        rows[i / 127][i % 127] = {std::uint8_t(i), std::uint8_t(i / 32), std::uint8_t(i / 64)};
+// A window with two sprites loaded (lines with a colon), the second selected, and an image.
+class LoadedWindow : public MainWindow {
+  protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        WriteFile("two.spr", EncodeSpriteFile(kTwoSprites).value());
+        Click("loadSprites", "two.spr");
+        window_->SelectLine(1);
+        CurrentImage() = PatternImage(8, 6);
+        dialogs_->asked.clear();
     }
-    return BuildBitmap(TrueColourBitmap(rows));
+    QWidget* Control(const char* name) const { return window_->findChild<QWidget*>(name); }
+    QString Label(const char* name) const { return window_->findChild<QLabel*>(name)->text(); }
+};
+
+struct ButtonCase {
+    const char* button;
+    QStringList asked;  // file dialogs, all cancelled
+    QStringList lines;
+    const char* imageLabel;
+};
+
+TEST_F(LoadedWindow, EachButtonRunsItsCommand) {
+    const QStringList two{"#0:\t4 × 2", "#1:\t3 × 5"};
+    const ButtonCase cases[] = {
+        {"loadBitmap", {"*.bmp open"}, two, "(no image)"},
+        {"saveBitmap", {"*.bmp save"}, two, "(no image)"},
+        {"loadSprites", {"*.spr open"}, two, "(no image)"},
+        {"saveSprites", {"*.spr save"}, two, "(no image)"},
+        {"addSprite", {}, two + QStringList{"#2\t8 × 6"}, "(no image)"},
+        {"insertSprite", {}, {"#0:\t4 × 2", "#1\t8 × 6", "#2\t3 × 5"}, "(no image)"},
+        {"deleteSprite", {}, {"#0:\t4 × 2"}, "(no image)"},
+        {"copySprite", {}, two, "(3 × 5)"},
+    };
+    for (const ButtonCase& c : cases) {
+        SCOPED_TRACE(c.button);
+        SetUp();
+        Click(c.button);
+        EXPECT_EQ(std::tuple(dialogs_->asked, Lines(), Label("imageLabel")),
+                  std::tuple(c.asked, c.lines, QString(c.imageLabel)));
+    }
+}
+
+struct KeyCase {
+    const char* focus;  // the control that has the focus
+    QKeyCombination keys;
+    bool undoFirst;  // undo the Add before the key
+    QStringList lines;
+    int selected;
+};
+
+// Each key reaches its command whichever control has the focus; Delete only from the list.
+// Before each, "Add ->" has added one sprite, so Ctrl+Z has a step to undo.
+TEST_F(LoadedWindow, EachKeyRunsItsCommandFromAnyControl) {
+    const QStringList three{"#0:\t4 × 2", "#1:\t3 × 5", "#2\t8 × 6"};
+    const KeyCase cases[] = {
+        {"spriteList", Qt::ALT | Qt::Key_Up, false, {"#0\t3 × 5", "#1\t4 × 2", "#2\t8 × 6"}, 0},
+        {"saveBitmap", Qt::ALT | Qt::Key_Down, false, {"#0:\t4 × 2", "#1\t8 × 6", "#2\t3 × 5"}, 2},
+        {"addSprite", Qt::CTRL | Qt::Key_R, false, {"#0:\t4 × 2", "#1\t8 × 6", "#2\t8 × 6"}, 1},
+        {"spriteList", Qt::Key_Delete, false, {"#0:\t4 × 2", "#1\t8 × 6"}, 1},
+        {"deleteSprite", Qt::Key_Delete, false, three, 1},
+        {"spriteList", Qt::CTRL | Qt::Key_Z, false, {"#0:\t4 × 2", "#1:\t3 × 5"}, 1},
+        {"loadBitmap", Qt::CTRL | Qt::Key_Y, true, three, 1},
+        {"spriteList", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, true, three, 1},
+    };
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.keys.toCombined());
+        SetUp();
+        Click("addSprite");
+        window_->SelectLine(1);
+        if (c.undoFirst) {
+            window_->commands().OnUndo();
+        }
+        Control(c.focus)->setFocus();
+        QTest::keyClick(Control(c.focus), c.keys.key(), c.keys.keyboardModifiers());
+        EXPECT_EQ(std::tuple(Lines(), window_->SelectedLine()), std::tuple(c.lines, c.selected));
+    }
+}
+
+// Ctrl+C from the list (whose own Ctrl+C copies its line's text) puts the image on the
+// clipboard; Ctrl+V makes a picture on the clipboard the current image; Ctrl+Shift+A asks for
+// pictures.
+TEST_F(LoadedWindow, TheClipboardKeysCarryTheImageAndAddPicturesAsks) {
+    QTest::keyClick(Control("spriteList"), Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(8, 6));
+    EXPECT_EQ(copied.pixel(1, 0), 0xFF000000u | kGameColours[PatternImage(8, 6).pixels[1]]);
+
+    QImage picture(5, 3, QImage::Format_ARGB32);
+    picture.fill(QColor(0, 0, 255, 255));
+    picture.setPixel(0, 0, qRgba(255, 255, 255, 100));  // transparent: index 0
+    QGuiApplication::clipboard()->setImage(picture);
+    QTest::keyClick(Control("loadSprites"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Label("imageLabel"), "(8 × 3)");
+    EXPECT_EQ(CurrentImage().pixels[0], 0);
+    EXPECT_NE(CurrentImage().pixels[1], 0);
+
+    QTest::keyClick(Control("spriteList"), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(dialogs_->asked, QStringList{"*.bmp open many"});
+}
+
+// The window menu's items, their order and texts, Edit's greyed items, and an Edit item at work.
+TEST_F(LoadedWindow, TheWindowMenuHoldsTheEditSubmenu) {
+    QStringList texts;
+    answers_.push_back([&texts](QWidget* menu) {
+        for (QAction* action : menu->actions()) {
+            texts.push_back(action->text());
+            if (QMenu* sub = action->menu()) {
+                for (QAction* item : sub->actions()) {
+                    texts.push_back(QString(item->isEnabled() ? "  " : "  (grey) ") + item->text());
+                }
+            }
+        }
+        menu->findChild<QMenu*>("editMenu")->actions().at(3)->trigger();  // Move Sprite Up
+        menu->close();
+    });
+    window_->ShowWindowMenu(window_->mapToGlobal(QPoint(100, 100)));
+    EXPECT_EQ(texts, QStringList({"Mi&nimize",
+                                  "&Close",
+                                  "",
+                                  "Keep &Black Visible",
+                                  "",
+                                  "Edi&t",
+                                  "  (grey) &Undo\tCtrl+Z",
+                                  "  (grey) &Redo\tCtrl+Y",
+                                  "  ",
+                                  "  Move Sprite U&p\tAlt+Up",
+                                  "  Move Sprite &Down\tAlt+Down",
+                                  "  Replace &Sprite\tCtrl+R",
+                                  "  ",
+                                  "  &Add Pictures...\tCtrl+Shift+A",
+                                  "  ",
+                                  "  &Copy Image\tCtrl+C",
+                                  "  Paste &Image\tCtrl+V",
+                                  "",
+                                  "Make Back&ground File...",
+                                  "&Export Background Picture...",
+                                  "",
+                                  "&About quorvel..."}));
+    EXPECT_EQ(Lines(), QStringList({"#0\t3 × 5", "#1\t4 × 2"}));
+}
+
+// Every way of closing asks while sprites are unsaved, and No keeps the window open.
+TEST_F(LoadedWindow, EveryWayOfClosingAsksFirst) {
+    enum Way { Escape, Enter, CloseBox, MenuClose };
+    for (const Way way : {Escape, Enter, CloseBox, MenuClose}) {
+        for (const bool yes : {false, true}) {
+            SetUp();
+            Click("addSprite");
+            answers_.push_back(Press(yes ? QMessageBox::Yes : QMessageBox::No));
+            if (way == Escape || way == Enter) {
+                QTest::keyClick(Control("spriteList"),
+                                way == Escape ? Qt::Key_Escape : Qt::Key_Return);
+            } else if (way == CloseBox) {
+                window_->windowHandle()->close();
+            } else {
+                answers_.push_front([](QWidget* menu) { QTest::keyClick(menu, 'c'); });  // &Close
+                window_->ShowWindowMenu(window_->mapToGlobal(QPoint(100, 100)));
+            }
+            EXPECT_EQ(seen_.filter("quorvel: The sprite set has changes").size(), 1) << way;
+            EXPECT_EQ(window_->isVisible(), !yes) << way;
+            window_->commands().OnUndo();  // back to the loaded set: closes without a question
+        }
+    }
+}
+
+// The list as the commands see it, and a dropped file reaching them.
+TEST_F(LoadedWindow, TheListAndDropsServeTheCommands) {
+    window_->ReplaceLine(1, "#1\tnew");
+    EXPECT_EQ(std::tuple(Lines(), window_->SelectedLine(), window_->LineText(1)),
+              std::tuple(QStringList{"#0:\t4 × 2", "#1\tnew"}, 1, std::string("#1\tnew")));
+    window_->SelectLine(-1);
+    EXPECT_EQ(window_->SelectedLine(), -1);
+    window_->DeleteLine(0);
+    EXPECT_EQ(Lines(), QStringList{"#1\tnew"});
+    WriteFile("in/picture.png", EncodePicture(PatternImage(4, 4), "x.png").value());
+    Drop("in/picture.png");
+    EXPECT_EQ(Label("imageLabel"), "(4 × 4)");
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(PathOf("in")).canonicalPath());
 }
 
 // The 200 × 200 frame shows the image 1:1 from its top-left corner, cut off, black around it.
@@ -184,194 +364,6 @@ TEST_F(MainWindow, ARightClickOpensTheMenuWhoseLastItemOpensTheAboutBox) {
     EXPECT_EQ(seen_[1], "About quorvel: ");
 }
 
-enum class Way { Escape, Enter, CloseBox, MenuClose, LoadButton, DropSprites };
-// After an edit of a loaded set (Add, Insert or Delete by turns): the question answered No or Yes;
-// none after saving or reloading, nor after an Add without an image, which changes nothing.
-enum class Then { No, Yes, Saved, Reloaded, NoImage };
-using enum Way;
-using enum Then;
-
-class DiscardQuestion : public MainWindow,
-                        public ::testing::WithParamInterface<std::tuple<Way, Then>> {};
-
-TEST_P(DiscardQuestion, ComesBeforeUnsavedSpritesWouldBeLost) {
-    const auto [way, then] = GetParam();
-    WriteFile("two.spr", EncodeSpriteFile(kTwoSprites).value());
-    ASSERT_TRUE(LoadSpriteFile("two.spr"));
-    window_->SelectLine(1);
-    CurrentImage() = then == NoImage ? IndexedImage{} : PatternImage(6, 6);
-    const char* const edits[] = {"addSprite", "insertSprite", "deleteSprite"};
-    Click(then == NoImage ? "addSprite" : edits[static_cast<int>(way) % 3]);
-    if (then == Saved) {
-        Click("saveSprites", "saved.spr");
-    } else if (then == Reloaded) {
-        ASSERT_TRUE(LoadSpriteFile("two.spr"));
-    }
-    const QStringList linesBefore = Lines();
-    const bool asked = then == Yes || then == No;
-    if (asked) {
-        answers_.push_back(Press(then == Yes ? QMessageBox::Yes : QMessageBox::No));
-    }
-    const bool goesOn = then != No;
-    const bool closing = way != LoadButton && way != DropSprites;
-    if (way == Escape || way == Enter) {
-        QTest::keyClick(window_->findChild<QListWidget*>("spriteList"),
-                        way == Escape ? Qt::Key_Escape : Qt::Key_Return);
-    } else if (way == CloseBox) {
-        window_->windowHandle()->close();
-    } else if (way == MenuClose) {
-        answers_.push_front([](QWidget* menu) { QTest::keyClick(menu, 'c'); });  // &Close
-        window_->ShowWindowMenu(window_->mapToGlobal(QPoint(100, 100)));
-    } else if (way == DropSprites) {
-        Drop("two.spr");
-    } else {
-        Click("loadSprites", goesOn ? "two.spr" : nullptr);
-    }
-
-    EXPECT_EQ(seen_.filter("quorvel: The sprite set has changes that are not saved.").size(),
-              asked);
-    EXPECT_EQ(window_->isVisible(), !(closing && goesOn));
-    const QStringList loaded{"#0:\t4 × 2", "#1:\t3 × 5"};
-    EXPECT_EQ(Lines(), !closing && goesOn ? loaded : linesBefore);
-}
-
-INSTANTIATE_TEST_SUITE_P(MainWindow, DiscardQuestion,
-                         ::testing::Combine(::testing::Values(Escape, Enter, CloseBox, MenuClose,
-                                                              LoadButton, DropSprites),
-                                            ::testing::Values(No, Yes, Saved, Reloaded, NoImage)));
-
-enum class Arrival { Button, Dropped, Cancelled };  // Cancelled: at the button's file dialog
-using enum Arrival;
-
-struct LoadCase {
-    Arrival arrival;
-    const char* path;    // in the temporary folder; a name starting "gone" is not there
-    bool dither;         // checked before the load
-    const char* error;   // the one message shown, after "File Error: ", "" for none
-    const char* folder;  // the working folder afterwards
-    const char* imageLabel;
-    const char* countLabel;
-    BlackHandling black = BlackHandling::AsSearched;  // by the window menu's check item
-};
-
-// Before each load the image (8 × 3) and the set (two sprites) are present, but the labels and
-// the list have not been told of them. Failures leave both, and the label of the load shows them.
-const LoadCase kLoads[] = {
-    {Button, "pictures/sample.bmp", true, "", "pictures", "(128 × 64)", "0 images"},
-    {Button, "sample.bmp", false, "", "", "(128 × 64)", "0 images"},
-    {Dropped, "in/Dark.BMP", true, "", "in", "(128 × 64)", "0 images", BlackHandling::KeepVisible},
-    {Button, "pictures/sample.png", true, "", "pictures", "(128 × 64)", "0 images"},
-    {Dropped, "in/Sample.PNG", false, "", "in", "(128 × 64)", "0 images"},
-    {Button, "sprites/two.spr", true, "", "sprites", "(no image)", "2 images"},
-    {Dropped, "in/two.Spr", true, "", "in", "(no image)", "2 images"},
-    {Button, "gone.bmp", false, "Unable to open gone.bmp for read.", "", "(8 × 3)", "0 images"},
-    {Button, "gone.spr", true, "Unable to open gone.spr for read.", "", "(no image)", "2 images"},
-    {Cancelled, "pictures/sample.bmp", true, "", "", "(no image)", "0 images"},
-    {Cancelled, "sprites/two.spr", true, "", "", "(no image)", "0 images"},
-    {Dropped, "in/notes.txt", true,
-     "Unable to load notes.txt: only Windows bitmaps (.bmp), PNG pictures (.png) and Creatures "
-     "sprite files (.spr) can be loaded.",
-     "", "(no image)", "0 images"},
-};
-
-class LoadTable : public MainWindow, public ::testing::WithParamInterface<LoadCase> {};
-
-TEST_P(LoadTable, ShowsWhatWasLoadedAndEntersTheFilesFolder) {
-    const LoadCase& row = GetParam();
-    const std::optional<FileKind> kind = KindOfFileName(row.path);
-    const std::vector<std::uint8_t> bytes =
-        kind == FileKind::Sprite ? EncodeSpriteFile(kTwoSprites).value()
-        : NamesPngFile(row.path) ? EncodePicture(PatternImage(128, 64), "x.png").value()
-                                 : Picture();
-    if (row.arrival != Cancelled && !QString(row.path).startsWith("gone")) {
-        WriteFile(row.path, bytes);
-    }
-    CurrentImage() = PatternImage(8, 3);
-    CurrentSpriteSet() = kTwoSprites;
-    window_->findChild<QRadioButton*>(row.dither ? "diffusionDither" : "nearestColor")->click();
-    window_->keepBlackAction()->setChecked(row.black == BlackHandling::KeepVisible);
-
-    if (row.arrival == Dropped) {
-        Drop(row.path);
-    } else {
-        Click(kind == FileKind::Picture ? "loadBitmap" : "loadSprites",
-              row.arrival == Button ? row.path : "");
-        EXPECT_EQ(dialogs_->asked, QStringList{InitialFileName(*kind) + " open"});
-    }
-
-    const bool loaded = *row.error == 0 && row.arrival != Cancelled;
-    EXPECT_EQ(seen_, *row.error ? QStringList{QString("File Error: ") + row.error} : QStringList{});
-    EXPECT_EQ(QDir::current().canonicalPath(), QDir(PathOf(row.folder)).canonicalPath());
-    EXPECT_EQ(window_->findChild<QLabel*>("imageLabel")->text(), row.imageLabel);
-    EXPECT_EQ(window_->findChild<QLabel*>("countLabel")->text(), row.countLabel);
-    EXPECT_EQ(Lines(), (loaded && kind == FileKind::Sprite ? QStringList{"#0:\t4 × 2", "#1:\t3 × 5"}
-                                                           : QStringList{}));
-    const ConversionMode mode = row.dither ? ConversionMode::Dither : ConversionMode::Nearest;
-    const IndexedImage image = loaded && kind == FileKind::Picture
-                                   ? DecodePicture(bytes, mode, row.black).value()
-                                   : PatternImage(8, 3);
-    EXPECT_EQ(CurrentImage().pixels, image.pixels);  // its size: the label
-    // A bitmap load reads the radio group into the mode; Add puts the group back to the mode.
-    window_->findChild<QRadioButton*>("nearestColor")->click();
-    Click("addSprite");
-    EXPECT_EQ(window_->findChild<QRadioButton*>("diffusionDither")->isChecked(),
-              row.dither && kind == FileKind::Picture);
-}
-
-INSTANTIATE_TEST_SUITE_P(MainWindow, LoadTable, ::testing::ValuesIn(kLoads));
-
-TEST_F(MainWindow, SavesWriteInTheChosenFolderAndReportFailures) {
-    CurrentImage() = PatternImage(8, 3);
-    CurrentSpriteSet() = kTwoSprites;
-    ASSERT_TRUE(QDir().mkpath(PathOf("pictures")));
-    Click("saveSprites", "saved.spr");
-    Click("saveSprites", "gone/kept.spr");      // a folder that cannot be entered
-    Click("saveBitmap", "pictures/saved.Png");  // PNG by the name, a bitmap by any other
-
-    EXPECT_EQ(ReadTestFile(PathOf("pictures/saved.Png").toStdString()),
-              EncodePicture(PatternImage(8, 3), "x.png").value());
-    EXPECT_EQ(ReadTestFile(PathOf("saved.spr").toStdString()),
-              EncodeSpriteFile(kTwoSprites).value());
-    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"saved.spr"});
-    EXPECT_EQ(seen_, QStringList{"File Error: Unable to open kept.spr for write."});
-    EXPECT_EQ(QDir::current().canonicalPath(), QDir(PathOf("pictures")).canonicalPath());
-    EXPECT_EQ(dialogs_->asked, QStringList({"*.spr save", "*.spr save", "*.bmp save"}));
-    EXPECT_EQ(NameFilters(FileKind::Picture),
-              QStringList({"Windows Bitmap (*.BMP) (*.[bB][mM][pP])",
-                           "PNG Image (*.PNG) (*.[pP][nN][gG])", "All files (*.*) (*)"}));
-}
-
-// The radio group and keep-black decide the reduction; a wrong shape stops before the target.
-TEST_F(MainWindow, BackgroundCommandsWriteOnlyTheChosenFiles) {
-    BitmapFields room = TrueColourBitmap(std::vector(1200, std::vector<Bgr>(8352)));
-    std::iota(room.pixels.begin(), room.pixels.end(), std::uint8_t{0});
-    WriteFile("room.bmp", BuildBitmap(room));
-    WriteFile("small.bmp", Picture());
-    WriteFile("two.spr", EncodeSpriteFile(kTwoSprites).value());
-    CurrentImage() = PatternImage(8, 3);
-    window_->findChild<QRadioButton*>("diffusionDither")->click();
-    window_->keepBlackAction()->trigger();
-    dialogs_->answers = {"room.bmp", "back.spr", "small.bmp", "back.spr", "room.PNG", "two.spr"};
-    window_->OnMakeBackground();
-    window_->OnMakeBackground();
-    window_->OnExportBackground();
-    window_->OnExportBackground();
-
-    const IndexedImage whole =
-        DecodePicture(BuildBitmap(room), ConversionMode::Dither, BlackHandling::KeepVisible)
-            .value();
-    EXPECT_EQ(ReadTestFile("back.spr"), EncodeSpriteFile(CutBackground(whole).value()).value());
-    EXPECT_EQ(ReadTestFile("room.PNG"), EncodePicture(whole, "x.png").value());
-    EXPECT_EQ(seen_,
-              QStringList({"File Error: Unable to use small.bmp: a background must be 8352 × "
-                           "1200 pixels; this picture is 127 × 64.",
-                           "File Error: Unable to use two.spr: a background file holds 464 "
-                           "sprites of 144 × 150."}));
-    EXPECT_EQ(dialogs_->asked, QStringList({"*.bmp open", "*.spr save", "*.bmp open", "*.spr open",
-                                            "*.bmp save", "*.spr open"}));
-    EXPECT_EQ(CurrentImage().pixels, PatternImage(8, 3).pixels);
-}
-
 // The real dialogs: Open takes a read-only file; Save refuses a read-only file or folder and asks
 // before replacing a file, and each refusal or No brings the dialog back.
 TEST_F(MainWindow, QtFileDialogsRefuseReadOnlySaveTargetsAndConfirmReplacing) {
@@ -382,12 +374,13 @@ TEST_F(MainWindow, QtFileDialogsRefuseReadOnlySaveTargetsAndConfirmReplacing) {
     QFile::setPermissions(PathOf("kept.spr"), QFile::ReadOwner);
     WriteFile("old.spr", {1});
     answers_ = {Select(PathOf("kept.spr"))};
-    EXPECT_EQ(dialogs.Choose({FileKind::Sprite, FileAction::Open}), PathOf("kept.spr"));
+    EXPECT_EQ(dialogs.Choose({FileKind::Sprite, FileAction::Open}),
+              QStringList{PathOf("kept.spr")});
     answers_ = {Select(PathOf("locked/new.spr")), &QWidget::close,
                 Select(PathOf("kept.spr")),       &QWidget::close,
                 Select(PathOf("old.spr")),        Press(QMessageBox::No),
                 Select(PathOf("old.spr")),        Press(QMessageBox::Yes)};
-    EXPECT_EQ(dialogs.Choose({FileKind::Sprite, FileAction::Save}), PathOf("old.spr"));
+    EXPECT_EQ(dialogs.Choose({FileKind::Sprite, FileAction::Save}), QStringList{PathOf("old.spr")});
     ASSERT_EQ(seen_.size(), 9);  // the Open dialog, then four times the dialog and a message box
     EXPECT_TRUE(seen_[2].startsWith("Save As: new.spr cannot be saved in"));
     EXPECT_EQ(seen_[4], "Save As: kept.spr is read-only.\nChoose another name.");
