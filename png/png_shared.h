@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/indexed_image.h"
@@ -15,6 +16,12 @@ namespace quorvel::png::detail {
 // would take more than kLargestDecodedBytes. Files without a readable header pass, for the
 // decoder to refuse with its own reason.
 Status CheckStatedSize(std::span<const std::uint8_t> file);
+
+// What is wrong with the file's structure, worded as libspng words it: the signature, the
+// header chunk's fields, every chunk's length and checksum up to IEND. Empty when all of that
+// is sound, so that a fault can only lie in the compressed pixels. For a decoder whose own
+// reasons are less precise than libspng's.
+std::string DescribeDamage(std::span<const std::uint8_t> file);
 
 // The platform's decoder and encoder, behind the checks DecodePng and EncodeIndexedPng make
 // first. Both may throw std::bad_alloc.

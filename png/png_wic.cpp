@@ -10,8 +10,8 @@
 #include <initguid.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <new>
 #include <string>
 
@@ -60,14 +60,57 @@ class ComScope {
     HRESULT result_;
 };
 
-std::string Hex(HRESULT hr) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
-    return text;
+// Words for the codes the component gives, for faults DescribeDamage does not find in the
+// file's structure. The codes for unreadable data are all worded as libspng words the one fault
+// left once the structure is sound: one in the compressed pixels.
+std::string Reason(HRESULT hr) {
+    struct Known {
+        HRESULT code;
+        const char* words;
+    };
+    static constexpr Known kKnown[] = {
+        {WINCODEC_ERR_UNKNOWNIMAGEFORMAT, "IDAT stream error"},
+        {WINCODEC_ERR_BADHEADER, "IDAT stream error"},
+        {WINCODEC_ERR_BADIMAGE, "IDAT stream error"},
+        {WINCODEC_ERR_BADSTREAMDATA, "IDAT stream error"},
+        {E_FAIL, "IDAT stream error"},
+        {WINCODEC_ERR_STREAMREAD, "end of stream"},
+        {WINCODEC_ERR_FRAMEMISSING, "no image in the file"},
+        {WINCODEC_ERR_BADMETADATAHEADER, "invalid ancillary chunk"},
+        {WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT, "unsupported pixel format"},
+        {WINCODEC_ERR_PALETTEUNAVAILABLE, "missing palette (PLTE)"},
+        {WINCODEC_ERR_IMAGESIZEOUTOFRANGE, "invalid image size"},
+        {WINCODEC_ERR_VALUEOUTOFRANGE, "a value out of range"},
+        {WINCODEC_ERR_UNSUPPORTEDOPERATION, "unsupported operation"},
+        {WINCODEC_ERR_COMPONENTNOTFOUND, "no PNG codec installed"},
+        {E_OUTOFMEMORY, "not enough memory"},
+        {E_INVALIDARG, "invalid argument"},
+    };
+    for (const Known& known : kKnown) {
+        if (known.code == hr) {
+            return known.words;
+        }
+    }
+    return "an unexpected failure in the Windows Imaging Component";
 }
 
-Failure Damaged(HRESULT hr) {
-    return Failure{"its PNG data is damaged (error " + Hex(hr) + ")"};
+// The component's codes say less than libspng's reasons, so the file's structure is looked at
+// first, for the same words the Linux build gives.
+Failure Damaged(HRESULT hr, std::span<const std::uint8_t> file) {
+    if (hr == E_OUTOFMEMORY) {
+        throw std::bad_alloc();  // worded as every other allocation that fails
+    }
+    const std::string fault = detail::DescribeDamage(file);
+    return Failure{"its PNG data is damaged (" + (fault.empty() ? Reason(hr) : fault) + ")"};
+}
+
+HRESULT CreateFactory(Com<IWICImagingFactory>& factory) {
+    return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                            IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
+}
+
+Failure Unavailable(HRESULT hr) {
+    return Failure{"the Windows Imaging Component is not available (" + Reason(hr) + ")"};
 }
 
 // Unpacked depth of an indexed WIC format, or 0.
@@ -94,39 +137,185 @@ unsigned WideChannels(const WICPixelFormatGUID& format) {
     return 0;
 }
 
-// Rows copied in bands, so that a 16-bit picture needs no second full-size buffer.
-constexpr std::uint32_t kBandRows = 64;
+// The decoder's objects for one file. The stream reads the caller's bytes in place.
+struct OpenPicture {
+    std::span<const std::uint8_t> file;
+    Com<IWICImagingFactory> factory;
+    Com<IWICStream> stream;
+    Com<IWICBitmapDecoder> decoder;
+    Com<IWICBitmapFrameDecode> frame;
+    UINT width = 0;
+    UINT height = 0;
+    WICPixelFormatGUID format{};
+};
 
-HRESULT CopyRows(IWICBitmapSource* source, std::uint32_t width, std::uint32_t y, std::uint32_t rows,
-                 std::size_t stride, std::uint8_t* out) {
-    const WICRect rect{0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(rows)};
-    return source->CopyPixels(&rect, static_cast<UINT>(stride), static_cast<UINT>(stride * rows),
-                              out);
+HRESULT OpenFirstFrame(OpenPicture& open) {
+    HRESULT hr = open.factory->CreateStream(open.stream.Out());
+    if (SUCCEEDED(hr)) {
+        hr = open.stream->InitializeFromMemory(const_cast<BYTE*>(open.file.data()),
+                                               static_cast<DWORD>(open.file.size()));
+    }
+    if (SUCCEEDED(hr)) {
+        hr = open.factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, open.decoder.Out());
+    }
+    if (SUCCEEDED(hr)) {
+        hr = open.decoder->Initialize(open.stream.get(), WICDecodeMetadataCacheOnDemand);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = open.decoder->GetFrame(0, open.frame.Out());
+    }
+    if (SUCCEEDED(hr)) {
+        hr = open.frame->GetSize(&open.width, &open.height);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = open.frame->GetPixelFormat(&open.format);
+    }
+    return hr;
 }
 
-HRESULT DecodeWide(IWICBitmapSource* frame, unsigned channels, DecodedPicture& picture) {
-    const std::size_t stride = std::size_t{2} * channels * picture.width;
-    std::vector<std::uint8_t> band(stride * kBandRows);
-    for (std::uint32_t y = 0; y < picture.height; y += kBandRows) {
-        const std::uint32_t rows = std::min(kBandRows, picture.height - y);
-        if (const HRESULT hr = CopyRows(frame, picture.width, y, rows, stride, band.data());
-            FAILED(hr)) {
-            return hr;
-        }
-        for (std::uint32_t r = 0; r < rows; ++r) {
-            const std::uint8_t* in = band.data() + r * stride;
-            std::uint8_t* out = picture.pixels.data() + (std::size_t{y} + r) * 4 * picture.width;
-            for (std::uint32_t x = 0; x < picture.width; ++x, in += 2 * channels, out += 4) {
-                // Samples are little-endian in memory: the high byte is the second.
-                const std::uint8_t first = in[1];
-                out[0] = first;
-                out[1] = channels >= 3 ? in[3] : first;
-                out[2] = channels >= 3 ? in[5] : first;
-                out[3] = channels == 4 ? in[7] : 255;
+// Pixels are copied in tiles of at most this many bytes, whole rows where a row fits, so that
+// no picture needs a second buffer of its own size, however its sides are shaped.
+constexpr std::size_t kTileBytes = std::size_t{1} << 20;
+
+// The rectangles one tile covers: as many whole rows as fit, or part of one row.
+struct TileShape {
+    std::uint32_t columns;
+    std::uint32_t rows;
+};
+
+// Never more columns or rows than the picture has, and never more than kTileBytes: each
+// factor is bounded before it is multiplied.
+TileShape ShapeTiles(std::uint32_t width, std::uint32_t height, std::size_t pixelBytes) {
+    const std::size_t fitColumns = std::max<std::size_t>(1, kTileBytes / pixelBytes);
+    const auto columns = static_cast<std::uint32_t>(std::min<std::size_t>(width, fitColumns));
+    const std::size_t fitRows = std::max<std::size_t>(1, kTileBytes / (columns * pixelBytes));
+    const auto rows = static_cast<std::uint32_t>(std::min<std::size_t>(height, fitRows));
+    return TileShape{columns, rows};
+}
+
+// Calls `use(tile, x, y, columns, rows)` for each tile of `source` in order, the tile's rows
+// `columns * pixelBytes` bytes apart.
+template <typename Use>
+HRESULT ForEachTile(IWICBitmapSource* source, std::uint32_t width, std::uint32_t height,
+                    std::size_t pixelBytes, Use use) {
+    const TileShape shape = ShapeTiles(width, height, pixelBytes);
+    const std::size_t stride = std::size_t{shape.columns} * pixelBytes;
+    std::vector<std::uint8_t> tile(stride * shape.rows);
+    for (std::uint32_t y = 0; y < height; y += shape.rows) {
+        const std::uint32_t rows = std::min(shape.rows, height - y);
+        for (std::uint32_t x = 0; x < width; x += shape.columns) {
+            const std::uint32_t columns = std::min(shape.columns, width - x);
+            const WICRect rect{static_cast<INT>(x), static_cast<INT>(y), static_cast<INT>(columns),
+                               static_cast<INT>(rows)};
+            if (const HRESULT hr =
+                    source->CopyPixels(&rect, static_cast<UINT>(stride),
+                                       static_cast<UINT>(stride * rows), tile.data());
+                FAILED(hr)) {
+                return hr;
             }
+            use(tile.data(), stride, x, y, columns, rows);
         }
     }
     return S_OK;
+}
+
+// 16-bit samples, little-endian in memory: the high byte of each is the second.
+HRESULT DecodeWide(IWICBitmapSource* frame, unsigned channels, DecodedPicture& picture) {
+    const std::size_t outStride = std::size_t{4} * picture.width;
+    auto take = [&](const std::uint8_t* tile, std::size_t stride, std::uint32_t x, std::uint32_t y,
+                    std::uint32_t columns, std::uint32_t rows) {
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            const std::uint8_t* in = tile + r * stride;
+            std::uint8_t* out = picture.pixels.data() + (std::size_t{y} + r) * outStride + 4 * x;
+            for (std::uint32_t c = 0; c < columns; ++c, in += 2 * channels, out += 4) {
+                out[0] = in[1];
+                out[1] = channels >= 3 ? in[3] : in[1];
+                out[2] = channels >= 3 ? in[5] : in[1];
+                out[3] = channels == 4 ? in[7] : 255;
+            }
+        }
+    };
+    return ForEachTile(frame, picture.width, picture.height, std::size_t{2} * channels, take);
+}
+
+// Everything else of 8 bits or fewer, through the converter to blue, green, red, alpha.
+HRESULT DecodeConverted(IWICImagingFactory* factory, IWICBitmapSource* frame,
+                        DecodedPicture& picture) {
+    Com<IWICFormatConverter> converter;
+    HRESULT hr = factory->CreateFormatConverter(converter.Out());
+    if (SUCCEEDED(hr)) {
+        hr = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                   nullptr, 0.0, WICBitmapPaletteTypeCustom);
+    }
+    if (FAILED(hr)) {
+        return hr;
+    }
+    const std::size_t outStride = std::size_t{4} * picture.width;
+    auto take = [&](const std::uint8_t* tile, std::size_t stride, std::uint32_t x, std::uint32_t y,
+                    std::uint32_t columns, std::uint32_t rows) {
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            const std::uint8_t* in = tile + r * stride;
+            std::uint8_t* out = picture.pixels.data() + (std::size_t{y} + r) * outStride + 4 * x;
+            for (std::uint32_t c = 0; c < columns; ++c, in += 4, out += 4) {
+                out[0] = in[2];
+                out[1] = in[1];
+                out[2] = in[0];
+                out[3] = in[3];
+            }
+        }
+    };
+    return ForEachTile(converter.get(), picture.width, picture.height, 4, take);
+}
+
+// The frame's palette, WICColor 0xAARRGGBB, as red, green, blue, alpha.
+HRESULT CopyPalette(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame,
+                    DecodedPicture& picture) {
+    Com<IWICPalette> palette;
+    HRESULT hr = factory->CreatePalette(palette.Out());
+    if (SUCCEEDED(hr)) {
+        hr = frame->CopyPalette(palette.get());
+    }
+    WICColor colours[256] = {};
+    UINT count = 0;
+    if (SUCCEEDED(hr)) {
+        hr = palette->GetColors(256, colours, &count);
+    }
+    if (FAILED(hr)) {
+        return hr;
+    }
+    picture.paletteEntries = std::min<UINT>(count, 256);
+    for (UINT i = 0; i < picture.paletteEntries; ++i) {
+        picture.palette[4 * i + 0] = static_cast<std::uint8_t>(colours[i] >> 16);
+        picture.palette[4 * i + 1] = static_cast<std::uint8_t>(colours[i] >> 8);
+        picture.palette[4 * i + 2] = static_cast<std::uint8_t>(colours[i]);
+        picture.palette[4 * i + 3] = static_cast<std::uint8_t>(colours[i] >> 24);
+    }
+    return S_OK;
+}
+
+// Indexes as the frame packs them, spread to a byte each afterwards. The packed rows take at
+// most the 256 MiB the picture may take decoded, so their size fits the 32-bit count.
+Result<DecodedPicture> DecodePaletted(const OpenPicture& open, unsigned depth,
+                                      DecodedPicture picture) {
+    picture.layout = PixelLayout::Paletted;
+    if (const HRESULT hr = CopyPalette(open.factory.get(), open.frame.get(), picture); FAILED(hr)) {
+        return Damaged(hr, open.file);
+    }
+    const std::size_t stride = (std::size_t{picture.width} * depth + 7) / 8;
+    if (stride * picture.height > UINT_MAX) {
+        return Failure{"its rows are too large for the Windows Imaging Component"};
+    }
+    picture.pixels.resize(stride * picture.height);
+    if (const HRESULT hr =
+            open.frame->CopyPixels(nullptr, static_cast<UINT>(stride),
+                                   static_cast<UINT>(picture.pixels.size()), picture.pixels.data());
+        FAILED(hr)) {
+        return Damaged(hr, open.file);
+    }
+    if (depth < 8) {
+        detail::UnpackIndexes(picture.pixels, picture.width, picture.height, depth);
+    }
+    return picture;
 }
 
 Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
@@ -134,187 +323,156 @@ Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
         return Failure{"the file is larger than 4 GiB"};
     }
     const ComScope com;
-    Com<IWICImagingFactory> factory;
-    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
-    if (FAILED(hr)) {
-        return Failure{"the Windows Imaging Component is not available (error " + Hex(hr) + ")"};
+    OpenPicture open;
+    open.file = file;
+    if (const HRESULT hr = CreateFactory(open.factory); FAILED(hr)) {
+        return Unavailable(hr);
     }
-    Com<IWICStream> stream;
-    Com<IWICBitmapDecoder> decoder;
-    Com<IWICBitmapFrameDecode> frame;
-    hr = factory->CreateStream(stream.Out());
-    if (SUCCEEDED(hr)) {
-        hr = stream->InitializeFromMemory(const_cast<BYTE*>(file.data()),
-                                          static_cast<DWORD>(file.size()));
+    if (const HRESULT hr = OpenFirstFrame(open); FAILED(hr)) {
+        return Damaged(hr, file);
     }
-    if (SUCCEEDED(hr)) {
-        hr = factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, decoder.Out());
-    }
-    if (SUCCEEDED(hr)) {
-        hr = decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand);
-    }
-    if (SUCCEEDED(hr)) {
-        hr = decoder->GetFrame(0, frame.Out());
-    }
-    UINT width = 0, height = 0;
-    if (SUCCEEDED(hr)) {
-        hr = frame->GetSize(&width, &height);
-    }
-    WICPixelFormatGUID format{};
-    if (SUCCEEDED(hr)) {
-        hr = frame->GetPixelFormat(&format);
-    }
-    if (FAILED(hr)) {
-        return Damaged(hr);
-    }
-    if (DecodedBytes(width, height) > kLargestDecodedBytes) {  // a header the check missed
+    if (DecodedBytes(open.width, open.height) >
+        kLargestDecodedBytes) {  // a header the check missed
         return Failure{"its pixels would take more than 256 MiB decoded"};
     }
     DecodedPicture picture;
-    picture.width = width;
-    picture.height = height;
-
-    if (const unsigned depth = IndexedDepth(format); depth != 0) {
-        Com<IWICPalette> palette;
-        hr = factory->CreatePalette(palette.Out());
-        if (SUCCEEDED(hr)) {
-            hr = frame->CopyPalette(palette.get());
-        }
-        WICColor colours[256] = {};
-        UINT count = 0;
-        if (SUCCEEDED(hr)) {
-            hr = palette->GetColors(256, colours, &count);
-        }
-        const std::size_t stride = (std::size_t{width} * depth + 7) / 8;
-        if (SUCCEEDED(hr) && stride * height > UINT_MAX) {
-            return Failure{"its rows are too large for the Windows Imaging Component"};
-        }
-        if (SUCCEEDED(hr)) {
-            picture.pixels.resize(stride * height);
-            hr = frame->CopyPixels(nullptr, static_cast<UINT>(stride),
-                                   static_cast<UINT>(stride * height), picture.pixels.data());
-        }
-        if (FAILED(hr)) {
-            return Damaged(hr);
-        }
-        picture.layout = PixelLayout::Paletted;
-        picture.paletteEntries = count;
-        for (UINT i = 0; i < count && i < 256; ++i) {  // WICColor is 0xAARRGGBB
-            picture.palette[4 * i + 0] = static_cast<std::uint8_t>(colours[i] >> 16);
-            picture.palette[4 * i + 1] = static_cast<std::uint8_t>(colours[i] >> 8);
-            picture.palette[4 * i + 2] = static_cast<std::uint8_t>(colours[i]);
-            picture.palette[4 * i + 3] = static_cast<std::uint8_t>(colours[i] >> 24);
-        }
-        if (depth < 8) {
-            detail::UnpackIndexes(picture.pixels, width, height, depth);
-        }
-        return picture;
+    picture.width = open.width;
+    picture.height = open.height;
+    if (const unsigned depth = IndexedDepth(open.format); depth != 0) {
+        return DecodePaletted(open, depth, std::move(picture));
     }
-
-    picture.pixels.resize(std::size_t{4} * width * height);
-    if (const unsigned channels = WideChannels(format); channels != 0) {
-        hr = DecodeWide(frame.get(), channels, picture);
-        return FAILED(hr) ? Result<DecodedPicture>(Damaged(hr)) : Result<DecodedPicture>(picture);
-    }
-    Com<IWICFormatConverter> converter;
-    hr = factory->CreateFormatConverter(converter.Out());
-    if (SUCCEEDED(hr)) {
-        hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
-                                   WICBitmapDitherTypeNone, nullptr, 0.0,
-                                   WICBitmapPaletteTypeCustom);
-    }
-    if (SUCCEEDED(hr)) {
-        // At most 256 MiB, so the sizes fit the interface's 32-bit counts.
-        hr = converter->CopyPixels(nullptr, 4 * width, static_cast<UINT>(picture.pixels.size()),
-                                   picture.pixels.data());
-    }
+    picture.pixels.resize(static_cast<std::size_t>(DecodedBytes(open.width, open.height)));
+    const unsigned channels = WideChannels(open.format);
+    const HRESULT hr = channels != 0
+                           ? DecodeWide(open.frame.get(), channels, picture)
+                           : DecodeConverted(open.factory.get(), open.frame.get(), picture);
     if (FAILED(hr)) {
-        return Damaged(hr);
-    }
-    for (std::size_t p = 0; p < picture.pixels.size(); p += 4) {
-        std::swap(picture.pixels[p], picture.pixels[p + 2]);  // blue, green, red → red, green, blue
+        return Damaged(hr, file);
     }
     return picture;
 }
 
-Result<std::vector<std::uint8_t>> Encode(const IndexedImage& image) {
-    const ComScope com;
+// The encoder's objects for one file, written to a stream in memory.
+struct NewPicture {
     Com<IWICImagingFactory> factory;
-    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
     Com<IStream> stream;
     Com<IWICBitmapEncoder> encoder;
     Com<IWICBitmapFrameEncode> frame;
     Com<IPropertyBag2> options;
-    Com<IWICPalette> palette;
+};
+
+// An 8-bit paletted frame of the image's size; `format` says what the encoder agreed to.
+HRESULT CreateFrame(const IndexedImage& image, NewPicture& out, WICPixelFormatGUID& format) {
+    HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, out.stream.Out());
     if (SUCCEEDED(hr)) {
-        hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
-    }
-    if (SUCCEEDED(hr)) {
-        hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Out());
-    }
-    if (SUCCEEDED(hr)) {
-        hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
+        hr = out.factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, out.encoder.Out());
     }
     if (SUCCEEDED(hr)) {
-        hr = encoder->CreateNewFrame(frame.Out(), options.Out());
+        hr = out.encoder->Initialize(out.stream.get(), WICBitmapEncoderNoCache);
     }
     if (SUCCEEDED(hr)) {
-        hr = frame->Initialize(options.get());
+        hr = out.encoder->CreateNewFrame(out.frame.Out(), out.options.Out());
     }
     if (SUCCEEDED(hr)) {
-        hr = frame->SetSize(image.width, image.height);
+        hr = out.frame->Initialize(out.options.get());
     }
-    WICPixelFormatGUID format = GUID_WICPixelFormat8bppIndexed;
     if (SUCCEEDED(hr)) {
-        hr = frame->SetPixelFormat(&format);
+        hr = out.frame->SetSize(image.width, image.height);
     }
-    if (SUCCEEDED(hr) && format != GUID_WICPixelFormat8bppIndexed) {
-        return Failure{"the PNG encoder cannot write 8-bit paletted pictures"};
+    format = GUID_WICPixelFormat8bppIndexed;
+    if (SUCCEEDED(hr)) {
+        hr = out.frame->SetPixelFormat(&format);
     }
-    // The game colours, index 0 transparent (alpha 0), the rest opaque.
+    return hr;
+}
+
+// The game colours, index 0 transparent (alpha 0), the rest opaque.
+HRESULT SetGamePalette(NewPicture& out) {
     WICColor colours[kPaletteEntries];
     for (std::size_t i = 0; i < kPaletteEntries; ++i) {
         colours[i] = (i == 0 ? 0u : 0xFF000000u) | kGameColours[i];
     }
-    if (SUCCEEDED(hr)) {
-        hr = factory->CreatePalette(palette.Out());
-    }
+    Com<IWICPalette> palette;
+    HRESULT hr = out.factory->CreatePalette(palette.Out());
     if (SUCCEEDED(hr)) {
         hr = palette->InitializeCustom(colours, kPaletteEntries);
     }
     if (SUCCEEDED(hr)) {
-        hr = frame->SetPalette(palette.get());
+        hr = out.frame->SetPalette(palette.get());
     }
-    // In bands, so that no call's byte count exceeds its 32-bit parameter.
+    return hr;
+}
+
+// In bands, so that no call's byte count exceeds its 32-bit parameter; then both commits.
+HRESULT WriteRows(const IndexedImage& image, NewPicture& out) {
     const std::uint32_t bandRows = std::max<std::uint32_t>(1, (1u << 30) / image.width);
+    HRESULT hr = S_OK;
     for (std::uint32_t y = 0; SUCCEEDED(hr) && y < image.height; y += bandRows) {
         const std::uint32_t rows = std::min(bandRows, image.height - y);
-        hr = frame->WritePixels(
+        hr = out.frame->WritePixels(
             rows, image.width, image.width * rows,
             const_cast<BYTE*>(image.pixels.data()) + std::size_t{y} * image.width);
     }
     if (SUCCEEDED(hr)) {
-        hr = frame->Commit();
+        hr = out.frame->Commit();
     }
     if (SUCCEEDED(hr)) {
-        hr = encoder->Commit();
+        hr = out.encoder->Commit();
     }
+    return hr;
+}
+
+// The stream's bytes, copied out of its memory.
+HRESULT TakeBytes(IStream* stream, std::vector<std::uint8_t>& file) {
     STATSTG stat{};
-    if (SUCCEEDED(hr)) {
-        hr = stream->Stat(&stat, STATFLAG_NONAME);
-    }
+    HRESULT hr = stream->Stat(&stat, STATFLAG_NONAME);
     HGLOBAL memory = nullptr;
     if (SUCCEEDED(hr)) {
-        hr = GetHGlobalFromStream(stream.get(), &memory);
+        hr = GetHGlobalFromStream(stream, &memory);
     }
     if (FAILED(hr)) {
-        return Failure{"the PNG encoder failed (error " + Hex(hr) + ")"};
+        return hr;
     }
     const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(memory));
-    std::vector<std::uint8_t> file(bytes, bytes + stat.cbSize.QuadPart);
+    if (bytes == nullptr) {
+        return E_FAIL;
+    }
+    file.assign(bytes, bytes + stat.cbSize.QuadPart);
     GlobalUnlock(memory);
+    return S_OK;
+}
+
+Failure EncoderFailed(HRESULT hr) {
+    if (hr == E_OUTOFMEMORY) {
+        throw std::bad_alloc();
+    }
+    return Failure{"the PNG encoder failed (" + Reason(hr) + ")"};
+}
+
+Result<std::vector<std::uint8_t>> Encode(const IndexedImage& image) {
+    const ComScope com;
+    NewPicture out;
+    if (const HRESULT hr = CreateFactory(out.factory); FAILED(hr)) {
+        return Unavailable(hr);
+    }
+    WICPixelFormatGUID format{};
+    HRESULT hr = CreateFrame(image, out, format);
+    if (SUCCEEDED(hr) && format != GUID_WICPixelFormat8bppIndexed) {
+        return Failure{"the PNG encoder cannot write 8-bit paletted pictures"};
+    }
+    if (SUCCEEDED(hr)) {
+        hr = SetGamePalette(out);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = WriteRows(image, out);
+    }
+    std::vector<std::uint8_t> file;
+    if (SUCCEEDED(hr)) {
+        hr = TakeBytes(out.stream.get(), file);
+    }
+    if (FAILED(hr)) {
+        return EncoderFailed(hr);
+    }
     return file;
 }
 
