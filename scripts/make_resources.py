@@ -107,7 +107,8 @@ def icon_pixels(size, palette, use_game_palette):
 
 # ---------------------------------------------------------------------------------------------
 # The About picture: an evening landscape in the game palette with the egg resting on a hill
-# and the program's name in a small pixel font.
+# and the program's name in a small pixel font. It carries no version: the About box shows the
+# one project() in CMakeLists.txt sets, and the picture need not be drawn again when it changes.
 
 FONT = {  # 5 x 9 glyphs: ascenders from row 0, lower case from row 2, descenders rows 7-8
     "q": ["", "", " ####", "#   #", "#   #", "#   #", " ####", "    #", "    #"],
@@ -117,8 +118,6 @@ FONT = {  # 5 x 9 glyphs: ascenders from row 0, lower case from row 2, descender
     "v": ["", "", "#   #", "#   #", " # # ", " # # ", "  #  "],
     "e": ["", "", " ### ", "#   #", "#####", "#    ", " ####"],
     "l": [" ##  ", "  #  ", "  #  ", "  #  ", "  #  ", "  #  ", "   ##"],
-    "1": ["  #  ", " ##  ", "  #  ", "  #  ", "  #  ", "  #  ", " ### "],
-    ".": ["", "", "", "", "", " ##  ", " ##  "],
 }
 
 BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
@@ -195,7 +194,6 @@ def about_picture(palette):
     white = 242
     dark = index_for((16, 16, 40))
     text("quorvel", 57, 10, 3, white, dark)
-    text("1.1", 172, 42, 2, white, dark)
     return image
 
 

@@ -3,12 +3,13 @@
 # docs/screenshot-windows.png. The window is the real one, opened by the screenshot scene
 # program with a picture loaded and a few sprites added through its own commands. Wine draws
 # the window frame itself in a virtual desktop; the desktop around the window is trimmed off.
-# Needs the Windows build (make windows), Wine, Xvfb and ImageMagick.
+# Needs the Windows build (make windows), Wine, Xvfb and ImageMagick. QUORVEL_WINDOWS_BUILD names
+# another build folder, QUORVEL_SCREENSHOT another picture to write.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scene=build/windows/win32/quorvel_win32_screenshot_scene.exe
-out=docs/screenshot-windows.png
+scene="${QUORVEL_WINDOWS_BUILD:-build/windows}/win32/quorvel_win32_screenshot_scene.exe"
+out="${QUORVEL_SCREENSHOT:-docs/screenshot-windows.png}"
 if [ ! -f "$scene" ]; then
     echo "$scene is missing: run make windows first" >&2
     exit 1
@@ -27,8 +28,9 @@ mkdir -p "$WINEPREFIX"
 "$wineserver" -w
 # Wine's own fonts (package fonts-wine): Tahoma, which stands in for "MS Shell Dlg", and
 # Marlett for the caption buttons. This Wine does not look for them where Debian puts them.
-if [ -d /usr/share/wine/fonts ]; then
-    cp -u /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+wine_fonts=(/usr/share/wine/fonts/*.ttf)
+if [ -e "${wine_fonts[0]}" ]; then
+    cp -u "${wine_fonts[@]}" "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
 
 xvfb_pid=""

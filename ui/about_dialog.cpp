@@ -30,7 +30,9 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     name->setGeometry(DialogRect(40, 5, 119, 8, base));
 
     auto* purpose = new QLabel(
-        QStringLiteral("Converts Windows bitmaps to and from Creatures sprite files."), this);
+        QStringLiteral(
+            "Converts Windows bitmaps and PNG pictures to and from Creatures sprite files."),
+        this);
     purpose->setObjectName(QStringLiteral("purpose"));
     purpose->setWordWrap(true);
     purpose->setGeometry(DialogRect(40, 17, 128, 24, base));
