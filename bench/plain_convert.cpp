@@ -9,7 +9,6 @@
 
 #include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
-#include "core/channel_tables.h"
 
 int main(int argc, char** argv) {
     const bool dither = argc == 4 && std::strcmp(argv[1], "--dither") == 0;
@@ -17,7 +16,6 @@ int main(int argc, char** argv) {
         std::cerr << "usage: quorvel-plain-convert [--dither] INPUT.bmp OUTPUT.bmp\n";
         return 2;
     }
-    quorvel::BuildChannelTables();
     const quorvel::ConversionMode mode =
         dither ? quorvel::ConversionMode::Dither : quorvel::ConversionMode::Nearest;
     return quorvel::LoadBitmapFile(argv[argc - 2], mode) && quorvel::SaveBitmapFile(argv[argc - 1])

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "bench/bench_images.h"
-#include "core/channel_tables.h"
+#include "core/colour_cells.h"
 #include "core/colour_reduction.h"
 #include "core/nearest_index.h"
 
@@ -27,7 +27,7 @@ template <IndexedImage (*Reduce)(const TrueColourRows&, BlackHandling)>
 void BM_TrueColour(benchmark::State& state) {
     const TrueColourRows& rows = Rows(state);
     for (auto _ : state) {
-        BuildChannelTables();
+        detail::ForgetPreparedCells();
         benchmark::DoNotOptimize(Reduce(rows, BlackHandling::AsSearched));
     }
     state.SetItemsProcessed(state.iterations() * rows.width * rows.height);
@@ -74,7 +74,7 @@ void BM_Paletted(benchmark::State& state) {
     const PalettedRows& rows =
         bench::PalettedSource(static_cast<std::uint32_t>(state.range(0))).rows;
     for (auto _ : state) {
-        BuildChannelTables();
+        detail::ForgetPreparedCells();
         benchmark::DoNotOptimize(Reduce(rows, BlackHandling::AsSearched));
     }
     state.SetItemsProcessed(state.iterations() * rows.width * rows.height);

@@ -41,8 +41,7 @@ struct Command {
     unsigned options;            // the Option bits the command takes
     std::size_t fewestFiles;
     std::size_t mostFiles;
-    // Runs the checked command and returns the exit status. The channel tables are built
-    // before any command runs.
+    // Runs the checked command and returns the exit status.
     int (*run)(const Invocation& invocation);
 };
 

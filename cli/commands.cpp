@@ -17,11 +17,14 @@ constexpr std::array kCommands = {
     Command{"pack", "[--dither] [--keep-black] OUTPUT.spr INPUT...",
             "Reduce the bitmaps or PNG pictures to the game palette and save them, in order, as "
             "one sprite file; an INPUT that is a folder stands for its .bmp and .png files in "
-            "natural order (\"walk2\" before \"walk10\")",
+            "natural order (\"walk2\" before \"walk10\"); a bitmap without pixels (a side of "
+            "0, as unpack writes an empty sprite) becomes an empty sprite of that size",
             kDitherOption | kKeepBlackOption, 2, SIZE_MAX, RunPack},
     Command{"unpack", "[--png] INPUT.spr OUTPUT_DIR",
             "Save sprite N as the bitmap OUTPUT_DIR/NAME-NNN.bmp (with --png the PNG file "
-            "NAME-NNN.png), NAME being INPUT's name without extension",
+            "NAME-NNN.png), NAME being INPUT's name without extension; OUTPUT_DIR is made if "
+            "missing; an empty sprite (a side of 0) is saved as a bitmap without pixels, even "
+            "with --png",
             kPngOption, 2, 2, RunUnpack},
     Command{"list", "INPUT.spr", "Print the sprite list the window shows for a sprite file", 0u, 1,
             1, RunList},

@@ -7,7 +7,6 @@
 
 #include "cli/command.h"
 #include "cli/process_setup.h"
-#include "core/channel_tables.h"
 #include "quorvel_version.h"
 
 namespace quorvel::cli {
@@ -33,6 +32,9 @@ void PrintHelp() {
                  "               as the visible black 243; transparent PNG pixels stay 0\n"
                  "  --png        write PNG files instead of bitmaps\n"
                  "  --stitch     make the picture of a background file instead of the file\n"
+                 "\n"
+                 "Pictures come in at their width rounded up to a multiple of 4; the added\n"
+                 "columns are index 0, which the game draws as transparent.\n"
                  "\n"
                  "Exit status: 0 on success, 1 when the command failed (the reason is on\n"
                  "standard error; convert and pack then write nothing, unpack keeps the bitmaps\n"
@@ -73,7 +75,6 @@ int Run(const std::vector<std::string>& arguments) {
             return kExitSuccess;
         }
     }
-    BuildChannelTables();
     return RunCommand(*command, rest);
 }
 

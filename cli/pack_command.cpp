@@ -3,7 +3,8 @@
 // Does what the window does when the user loads each picture in turn, clicks "Add ->" after
 // each, and finally saves the sprite file, so it writes the same bytes. An INPUT that is a
 // folder stands for its .bmp and .png files in natural order; names given one by one keep
-// the order they are given in.
+// the order they are given in. A picture without pixels (as `unpack` writes the empty sprites
+// of game files, 0 × 0 or W × 0) becomes a sprite of its size, which "Add ->" would pass over.
 
 #include <algorithm>
 #include <filesystem>
@@ -92,6 +93,15 @@ bool ExpandFolders(const std::vector<std::string>& given, std::vector<std::strin
     return true;
 }
 
+// Puts a sprite without pixels at the end of the set, keeping the numbers of the later ones.
+void AppendEmptySprite(const IndexedImage& image) {
+    SpriteSet& set = CurrentSpriteSet();
+    set.widths.push_back(image.width);
+    set.heights.push_back(image.height);
+    set.images.emplace_back();
+    ++set.count;
+}
+
 }  // namespace
 
 int RunPack(const Invocation& invocation) {
@@ -104,13 +114,11 @@ int RunPack(const Invocation& invocation) {
         if (!LoadPictureFile(files[i], invocation.mode, invocation.black)) {
             return kExitFailure;
         }
-        // "Add ->" passes over an image without pixels; in a batch that would silently
-        // renumber every later sprite, so it stops the command instead.
-        if (!CurrentImage().HasArea()) {
-            ShowFileError(CannotAddWithoutPixels(files[i]));
-            return kExitFailure;
+        if (CurrentImage().HasArea()) {
+            AddSprite();
+        } else {
+            AppendEmptySprite(CurrentImage());
         }
-        AddSprite();
     }
     return SaveSpriteFile(files[0]) ? kExitSuccess : kExitFailure;
 }

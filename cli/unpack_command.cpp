@@ -2,16 +2,21 @@
 //
 // Writes each sprite as the bitmap (or, with --png, the PNG file) the window would save after
 // taking it back with "<-": the same encoder on the same pixels, so the same bytes, without
-// going through the list.
+// going through the list. OUTPUT_DIR is made if it does not exist (its parent must). A sprite
+// without pixels (0 × 0 or W × 0, found in the game's own files) is saved as a bitmap even with
+// --png, since a PNG file cannot hold it; standard error says so.
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "cli/command.h"
 #include "core/file_operations.h"
 #include "core/indexed_image.h"
+#include "core/label_texts.h"
 #include "core/save_encoded.h"
 #include "pictures/picture_file.h"
 #include "sprites/sprite_file.h"
@@ -35,11 +40,14 @@ std::size_t NumberDigits(std::uint32_t count) {
     return std::max<std::size_t>(std::to_string(count).size(), 3);
 }
 
-// The file's name without its folder and extension, as std::filesystem takes it apart; the
-// names are UTF-8 on every system.
+// Names are UTF-8 on every system; std::filesystem takes them as such only through u8string.
+std::filesystem::path PathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// The file's name without its folder and extension, as std::filesystem takes it apart.
 std::string StemOf(const std::string& path) {
-    const std::u8string stem =
-        std::filesystem::path(std::u8string(path.begin(), path.end())).stem().u8string();
+    const std::u8string stem = PathOf(path).stem().u8string();
     return std::string(stem.begin(), stem.end());
 }
 
@@ -61,12 +69,21 @@ int RunUnpack(const Invocation& invocation) {
     }
     const std::string stem = StemOf(files[0]);
     const std::size_t digits = NumberDigits(set->count);
-    const char* extension = invocation.png ? ".png" : ".bmp";
+    // A folder that cannot be made is reported by the first save into it.
+    std::error_code ignored;
+    std::filesystem::create_directory(PathOf(files[1]), ignored);
     for (std::uint32_t i = 0; i < set->count; ++i) {
         const IndexedImage sprite{set->widths[i], set->heights[i], set->images[i]};
-        const std::string name = InFolder(files[1], PictureNameFor(stem, i, digits, extension));
+        const bool png = invocation.png && sprite.HasArea();
+        const std::string name =
+            InFolder(files[1], PictureNameFor(stem, i, digits, png ? ".png" : ".bmp"));
         if (!SaveEncodedFile(name, EncodePicture(sprite, name))) {
             return kExitFailure;
+        }
+        if (png != invocation.png) {
+            std::cerr << "Sprite " << i << " is " << SizeText(sprite.width, sprite.height)
+                      << " pixels, which a PNG file cannot hold; saved as the bitmap " << name
+                      << ".\n";
         }
     }
     return kExitSuccess;

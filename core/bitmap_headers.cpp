@@ -1,7 +1,7 @@
 #include "core/bitmap_headers.h"
 
 #include <bit>
-#include <climits>
+#include <cstdint>
 #include <string>
 
 #include "core/little_endian.h"

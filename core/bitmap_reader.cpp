@@ -1,5 +1,4 @@
 #include "core/bitmap_reader.h"
-#include "core/read_reported.h"
 
 #include <cstring>
 #include <new>
@@ -7,12 +6,10 @@
 
 #include "core/bitmap_headers.h"
 #include "core/colour_reduction.h"
-#include "core/file_access.h"
-#include "core/file_messages.h"
 #include "core/game_palette.h"
 #include "core/masked_pixels.h"
+#include "core/read_reported.h"
 #include "core/rle8.h"
-#include "core/window_services.h"
 
 namespace quorvel {
 
@@ -86,7 +83,9 @@ Rows RowsInPlace(const BitmapLayout& layout) {
 Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode, BlackHandling black) {
     if (layout.width == 0 || layout.height == 0) {
         // No pixels, so no bytes bound the other dimension: neither walk the rows nor size
-        // the dither's error rows by it. Compressed codes must still make sense.
+        // the dither's error rows by it. Compressed codes must still make sense. With no rows
+        // there are no columns to add: the width stays as stored, so that an empty sprite
+        // saved as a bitmap reads back at its own size.
         if (layout.encoding == PixelEncoding::Rle8) {
             const Status status = ExpandRle8(layout.pixelData, layout.width, layout.height, {}, 0);
             if (!status) {
@@ -94,7 +93,7 @@ Result<IndexedImage> Decode(const BitmapLayout& layout, ConversionMode mode, Bla
             }
         }
         IndexedImage empty;
-        empty.width = static_cast<std::uint32_t>(ConvertedWidth(layout.width));
+        empty.width = layout.width;
         empty.height = layout.height;
         return empty;
     }

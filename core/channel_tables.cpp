@@ -1,25 +1,25 @@
 #include "core/channel_tables.h"
 
-#include "core/colour_cells.h"
-
 namespace quorvel {
 
 namespace {
-ChannelTables tables;
-}
 
-void BuildChannelTables() {
+constexpr ChannelTables MakeChannelTables() {
+    ChannelTables tables;
     for (std::size_t i = 0; i < kPaletteEntries; ++i) {
         tables.blue[i] = GamePalette[4 * i + 0];
         tables.green[i] = GamePalette[4 * i + 1];
         tables.red[i] = GamePalette[4 * i + 2];
     }
-    // The search's cells are made from these tables.
-    detail::ForgetPreparedCells();
+    return tables;
 }
 
+constexpr ChannelTables kTables = MakeChannelTables();
+
+}  // namespace
+
 const ChannelTables& GetChannelTables() {
-    return tables;
+    return kTables;
 }
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #pragma once
 // Red, green and blue of every palette entry as signed integers, so the colour search can
-// subtract without conversions. Built once at start-up and read-only afterwards.
+// subtract without conversions. Made from GamePalette at compile time, so they are ready
+// before anything runs.
 
 #include <array>
 #include <cstdint>
@@ -14,10 +15,6 @@ struct ChannelTables {
     std::array<std::int32_t, kPaletteEntries> green{};
     std::array<std::int32_t, kPaletteEntries> blue{};
 };
-
-// Fills the process-wide tables from GamePalette. Every front end calls it once at start-up,
-// before the first colour search.
-void BuildChannelTables();
 
 // The process-wide tables the colour search reads.
 const ChannelTables& GetChannelTables();

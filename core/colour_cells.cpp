@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/channel_tables.h"
+#include "core/colour_distance.h"
 #include "core/game_palette.h"
 
 namespace quorvel::detail {

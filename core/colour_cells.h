@@ -16,11 +16,9 @@
 // the processor's second-level cache even when an image touches every cell.
 //
 // Cells are prepared on first use, so start-up costs nothing and an image pays only for the
-// cells its colours fall in. Preparing needs the channel tables to be built.
+// cells its colours fall in.
 
 #include <cstdint>
-
-#include "core/colour_distance.h"
 
 namespace quorvel::detail {
 
@@ -78,7 +76,8 @@ extern ColourCells colourCells;
 // Prepares the cell and returns its word (never 0).
 std::uint16_t PrepareCell(std::uint32_t cell);
 
-// Drops every prepared cell, for when the channel tables they were made from are rebuilt.
+// Drops every prepared cell, so that a benchmark or a test starts again from none, as a new
+// process does.
 void ForgetPreparedCells();
 
 }  // namespace quorvel::detail

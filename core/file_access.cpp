@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <new>
 #include <random>
 
@@ -89,6 +88,18 @@ int CreateTemporaryBeside(const std::string& path, std::string& name) {
     return -1;
 }
 
+// A pipe or a device takes the bytes as they come: no temporary file, no rename, and no flush,
+// which neither supports.
+FileProblem WriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes) {
+    FileOperations& os = ActiveFileOperations();
+    const int fd = os.open(path.c_str(), O_WRONLY, 0);
+    if (fd < 0) {
+        return FileProblem::CannotOpen;
+    }
+    const bool written = WriteFully(fd, bytes.data(), bytes.size());
+    return os.close(fd) == 0 && written ? FileProblem::None : FileProblem::Failed;
+}
+
 }  // namespace
 
 std::optional<FileKind> KindOfFileName(std::string_view fileName) {
@@ -153,8 +164,13 @@ FileProblem WriteFileAtomically(const std::string& path, std::span<const std::ui
     if (NameOf(path).empty() || target.folder || target.readOnly) {
         return FileProblem::CannotOpen;
     }
+    if (target.inPlace) {
+        return WriteInPlace(path, bytes);
+    }
+    // Through a symbolic link, the file it leads to is replaced and the link stays.
+    const std::string& file = target.file;
     std::string temporary;
-    const int fd = CreateTemporaryBeside(path, temporary);
+    const int fd = CreateTemporaryBeside(file, temporary);
     if (fd < 0) {
         return FileProblem::CannotOpen;
     }
@@ -164,14 +180,14 @@ FileProblem WriteFileAtomically(const std::string& path, std::span<const std::ui
     bool ok = WriteFully(fd, bytes.data(), bytes.size()) && os.fsync(fd) == 0;
     // A failed close can mean the data never reached the disk, so it counts as a failure.
     ok = os.close(fd) == 0 && ok;
-    ok = ok && os.rename(temporary.c_str(), path.c_str()) == 0;
+    ok = ok && os.rename(temporary.c_str(), file.c_str()) == 0;
     if (!ok) {
         os.unlink(temporary.c_str());
         return FileProblem::Failed;
     }
 
     // Make the rename itself durable. Best effort: the file is complete either way.
-    SyncFolder(FolderOf(path));
+    SyncFolder(FolderOf(file));
     return FileProblem::None;
 }
 

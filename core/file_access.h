@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/result.h"
-
 namespace quorvel {
 
 enum class FileProblem {
@@ -36,7 +34,10 @@ FileReadResult ReadWholeFile(const std::string& path);
 
 // Writes `bytes` to a temporary file in the target's folder, flushes it, then renames it over
 // `path`. On any failure the temporary file is removed and an existing file at `path` is left
-// as it was. A folder or a read-only file at `path` is CannotOpen, and is not touched.
+// as it was. A folder or a read-only file at `path` is CannotOpen, and is not touched. A
+// symbolic link is followed: the file it leads to is replaced that way, the link stays. A pipe
+// or a device (anything that exists and is neither a folder nor a regular file) is written
+// straight through.
 FileProblem WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace quorvel

@@ -26,10 +26,6 @@ std::string CannotUse(const std::string& fileName, const std::string& reason) {
     return "Unable to use " + fileName + ": " + reason + ".";
 }
 
-std::string CannotAddWithoutPixels(const std::string& fileName) {
-    return "Unable to add " + fileName + ": the image has no pixels.";
-}
-
 std::string CannotLoadKind(const std::string& fileName) {
     return "Unable to load " + fileName +
            ": only Windows bitmaps (.bmp), PNG pictures (.png) and Creatures sprite files (.spr) "

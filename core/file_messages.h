@@ -16,9 +16,6 @@ std::string CannotWrite(const std::string& fileName, const std::string& reason);
 // "Unable to use NAME: REASON.", for a file that reads well but cannot serve the purpose it
 // was chosen for.
 std::string CannotUse(const std::string& fileName, const std::string& reason);
-// "Unable to add NAME: the image has no pixels.", when a batch would add a bitmap without pixels
-// to the sprite set.
-std::string CannotAddWithoutPixels(const std::string& fileName);
 // "Unable to load NAME: only Windows bitmaps (.bmp), PNG pictures (.png) and Creatures sprite
 // files (.spr) can be loaded.": a file of another kind was dropped on the window.
 std::string CannotLoadKind(const std::string& fileName);

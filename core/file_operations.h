@@ -5,9 +5,9 @@
 //
 // The table has one realisation per platform: file_operations_posix.cpp calls the POSIX
 // functions of the same names, file_operations_windows.cpp the wide (UTF-16) Windows API.
-// On both, names are UTF-8, `open` takes O_RDONLY or O_WRONLY | O_CREAT | O_EXCL and returns
-// a C runtime descriptor, and a failure returns -1 with errno set (EEXIST when a new file's
-// name is taken).
+// On both, names are UTF-8, `open` takes O_RDONLY, O_WRONLY (an existing file, device or pipe)
+// or O_WRONLY | O_CREAT | O_EXCL and returns a C runtime descriptor, and a failure returns -1
+// with errno set (EEXIST when a new file's name is taken).
 
 #include <sys/types.h>
 
@@ -51,10 +51,15 @@ class ScopedFileOperations {
 // What the platform says about a file beside the table: questions whose failure the
 // file access handles without a test having to provoke it.
 
-// What a save learns about its target before it begins.
+// What a save learns about its target before it begins. A symbolic link is followed to the
+// end of its chain (each relative target taken from the link's own folder): the file there is
+// the one replaced, and the link stays a link; what is said below is about that file.
 struct SaveTarget {
+    std::string file;  // the name to replace: the path itself, or where its links end
     bool exists = false;
     bool folder = false;            // a folder, which a save never replaces
+    bool inPlace = false;           // neither a folder nor a regular file (a pipe, a device):
+                                    // written straight through, never replaced
     bool readOnly = false;          // marked read-only, or not writable by this user: kept as it is
     std::uint32_t permissions = 0;  // handed on to the file that replaces it (POSIX only)
 };

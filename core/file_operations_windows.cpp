@@ -30,6 +30,19 @@ std::wstring Wide(const char* utf8) {
     return wide;
 }
 
+// `wide` as UTF-8.
+std::string Utf8(const std::wstring& wide) {
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) {
+        return {};
+    }
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), length, nullptr, nullptr);
+    utf8.resize(static_cast<std::size_t>(length - 1));
+    return utf8;
+}
+
 // errno for the last Windows error, so callers see what the POSIX calls would report.
 int Failed() {
     switch (::GetLastError()) {
@@ -72,17 +85,18 @@ int OpenFile(const char* path, int flags, mode_t) {
         return -1;
     }
     const bool create = (flags & O_CREAT) != 0;
-    // Readers let others read, write and rename meanwhile, as on POSIX; a new temporary file is
-    // private to the save until it is renamed.
+    const bool write = (flags & O_WRONLY) != 0;
+    // Readers and writers to a device or pipe let others read, write and rename meanwhile, as
+    // on POSIX; a new temporary file is private to the save until it is renamed.
     const HANDLE handle =
-        ::CreateFileW(name.c_str(), create ? GENERIC_WRITE : GENERIC_READ,
+        ::CreateFileW(name.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
                       create ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                       create ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return Failed();
     }
     const int fd =
-        ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), create ? _O_WRONLY : _O_RDONLY);
+        ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), write ? _O_WRONLY : _O_RDONLY);
     if (fd < 0) {
         ::CloseHandle(handle);
         errno = EMFILE;
@@ -137,6 +151,26 @@ int RemoveFile(const char* path) {
     return ::DeleteFileW(name.c_str()) ? 0 : Failed();
 }
 
+// The full name of the open file (as "\\?\C:\folder\name"), where a symbolic link has led;
+// `fallback` if the system cannot tell.
+std::string FinalName(HANDLE handle, const std::string& fallback) {
+    std::wstring name(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD length = ::GetFinalPathNameByHandleW(
+            handle, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+        if (length == 0) {
+            return fallback;
+        }
+        if (length < name.size()) {
+            name.resize(length);
+            const std::string utf8 = Utf8(name);
+            return utf8.empty() ? fallback : utf8;
+        }
+        name.resize(length);  // the length needed, its terminating null included
+    }
+    return fallback;
+}
+
 }  // namespace
 
 FileOperations SystemFileOperations() {
@@ -146,16 +180,43 @@ FileOperations SystemFileOperations() {
 
 SaveTarget InspectSaveTarget(const std::string& path) {
     SaveTarget target;
+    target.file = path;
     const std::wstring name = Wide(path.c_str());
-    const DWORD attributes =
-        name.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(name.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (name.empty()) {
+        return target;
+    }
+    // Names in the device namespace ("\\.\pipe\NAME", "\\.\COM1") are written as they are:
+    // opening a pipe here only to look at it would take one of its instances.
+    if (name.starts_with(L"\\\\.\\") || name.starts_with(L"//./")) {
+        target.exists = target.inPlace = true;
+        return target;
+    }
+    // The attributes of the name itself, a symbolic link not followed.
+    DWORD attributes = ::GetFileAttributesW(name.c_str());
+    // Opened only to look at, following symbolic links; for folders too.
+    const HANDLE handle = ::CreateFileW(
+        name.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (::GetFileType(handle) != FILE_TYPE_DISK) {
+            target.inPlace = true;  // a device such as NUL or CON
+        } else if (::GetFileInformationByHandle(handle, &info)) {
+            if (attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                target.file = FinalName(handle, path);
+            }
+            attributes = info.dwFileAttributes;  // those of the file the links lead to
+        }
+        ::CloseHandle(handle);
+    }
+    if (attributes == INVALID_FILE_ATTRIBUTES && !target.inPlace) {
         return target;
     }
     target.exists = true;
-    target.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    target.folder = !target.inPlace && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     // MoveFileEx refuses to replace a read-only file; the save refuses it before it begins.
-    target.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    target.readOnly = !target.inPlace && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     return target;
 }
 

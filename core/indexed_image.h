@@ -13,9 +13,8 @@ struct IndexedImage {
     // width × height indexes, rows top to bottom, no row padding.
     std::vector<std::uint8_t> pixels;
 
-    // Width and height both 0 is "no image". An image with only one of them 0 (a bitmap of
-    // height 0, a 0-wide sprite) still counts as an image, but cannot join the sprite set.
-    bool IsEmpty() const { return width == 0 && height == 0; }
+    // An image with a side of 0 (a bitmap of height 0, an empty sprite of a game file) holds
+    // no pixels; "Add ->" and "Insert ->" pass over it.
     bool HasArea() const { return width != 0 && height != 0; }
 };
 

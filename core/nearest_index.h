@@ -137,7 +137,7 @@ NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int
 
 }  // namespace detail
 
-// red, green and blue in 0..255. Needs BuildChannelTables() to have run.
+// red, green and blue in 0..255.
 //
 // The same result as the scan, found among the possible winners of the colour's cell
 // (core/colour_cells.h). Always inlined, because the reductions call it for every pixel.

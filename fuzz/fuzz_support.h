@@ -1,6 +1,6 @@
 #pragma once
-// What every fuzz target shares: the entry point, one-time preparation of the process, a check
-// that aborts loudly when a promise of the readers is broken, and a glance at bitmap headers.
+// What every fuzz target shares: the entry point, a check that aborts loudly when a promise of
+// the readers is broken, and a glance at bitmap headers.
 
 #include <cstdint>
 #include <cstdio>
@@ -8,16 +8,10 @@
 #include <span>
 
 #include "core/bitmap_headers.h"
-#include "core/channel_tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace quorvel::fuzzing {
-
-// Builds the channel tables the colour search reads, as every front end does at start-up.
-inline void PrepareProcess() {
-    [[maybe_unused]] static const bool prepared = (BuildChannelTables(), true);
-}
 
 // RLE8 bitmaps may state images far larger than their bytes; converting one starves the search
 // for faults, so the targets pass over those stating more than 2^18 pixels.

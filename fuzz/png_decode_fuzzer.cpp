@@ -10,7 +10,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvel;
-    fuzzing::PrepareProcess();
     const auto picture = png::DecodePng(std::span<const std::uint8_t>(data, size));
     if (!picture) {
         QUORVEL_FUZZ_CHECK(!picture.error().empty());

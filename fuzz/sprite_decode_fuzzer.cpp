@@ -9,7 +9,6 @@
 #include "sprites/sprite_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    quorvel::fuzzing::PrepareProcess();
     const std::span<const std::uint8_t> file(data, size);
     const auto decoded = quorvel::DecodeSpriteFile(file);
     if (!decoded.ok()) {

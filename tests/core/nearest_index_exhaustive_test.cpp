@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <tuple>
 
-#include "core/channel_tables.h"
+#include "core/colour_cells.h"
 #include "core/nearest_index.h"
 
 namespace quorvel {
@@ -42,10 +42,9 @@ TEST(FindNearestIndex, AgreesWithScanOnEveryColour) {
 
 TEST(FindNearestIndex, AgreesWithScanOnASampleOfColours) {
     // Every third value of each channel, the channels at different residues: about 620,000
-    // colours spread over all cells; then fewer after the tables, and with them the prepared
-    // cells, are built again.
+    // colours spread over all cells; then fewer after the prepared cells are dropped.
     Sweep(3, 5);
-    BuildChannelTables();
+    detail::ForgetPreparedCells();
     Sweep(7, 4);
 }
 

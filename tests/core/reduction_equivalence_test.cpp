@@ -1,6 +1,7 @@
-// Both reductions, as each mode selects them, against a plain version written straight from
-// their definition on top of the plain palette scan, on varied images: the outputs must be
-// identical byte for byte, the zero padding of every row included.
+// Both reductions, as each mode selects them, with black as searched and kept visible, against
+// a plain version written straight from their definition on top of the plain palette scan, on
+// varied images: the outputs must be identical byte for byte, the zero padding of every row
+// included.
 
 #include <gtest/gtest.h>
 
@@ -22,26 +23,27 @@ namespace quorvel {
 namespace {
 
 // The rows of `r`, 3 bytes per pixel or, with a palette, one index.
-IndexedImage PlainReduction(const PalettedRows& r, bool dither) {
+IndexedImage PlainReduction(const PalettedRows& r, ConversionMode mode, BlackHandling black) {
     const auto pixel = [&r](std::uint32_t x, std::uint32_t y) {
         const std::uint8_t* row = r.top + static_cast<std::ptrdiff_t>(y) * r.stride;
         const std::uint8_t* p = r.palette ? r.palette + 4 * row[x] : row + 3 * x;
         return std::optional(std::array<int, 3>{p[2], p[1], p[0]});
     };
-    return testing::PlainReduction(r.width, r.height, pixel,
-                                   dither ? ConversionMode::Dither : ConversionMode::Nearest);
+    return testing::PlainReduction(r.width, r.height, pixel, mode, black);
 }
 
 void ExpectMatchesPlain(const PalettedRows& r, const std::string& what) {
     const TrueColourRows t{r.top, r.stride, r.width, r.height};
-    for (const bool dither : {false, true}) {
-        const ConversionMode mode = dither ? ConversionMode::Dither : ConversionMode::Nearest;
+    for (const int method : {0, 1, 2, 3}) {
+        const ConversionMode mode{method % 2 == 1};
+        const BlackHandling black{method >= 2};
         const IndexedImage fast =
-            r.palette ? ReduceToGamePalette(r, mode) : ReduceToGamePalette(t, mode);
-        const IndexedImage plain = PlainReduction(r, dither);
+            r.palette ? ReduceToGamePalette(r, mode, black) : ReduceToGamePalette(t, mode, black);
+        const IndexedImage plain = PlainReduction(r, mode, black);
         EXPECT_TRUE(std::tie(fast.width, fast.height, fast.pixels) ==
                     std::tie(plain.width, plain.height, plain.pixels))
-            << (dither ? "dither " : "nearest ") << what;
+            << (method % 2 ? "dither " : "nearest ") << (method >= 2 ? "keeping black " : "")
+            << what;
     }
 }
 

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "core/bitmap_writer.h"

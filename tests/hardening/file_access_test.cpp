@@ -1,12 +1,16 @@
-// Whole-file reads and atomic replacement, where they depend on POSIX: files under /proc and
-// permissions.
+// Whole-file reads and atomic replacement, where they depend on POSIX: files under /proc,
+// permissions, symbolic links, pipes and devices.
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -49,6 +53,80 @@ TEST(WriteFileAtomically, ReplacesKeepingPermissions) {
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(std::tuple(ReadTestFile(path), info.st_mode & 0777), std::tuple(Bytes{2, 3}, 0640u));
     EXPECT_EQ(folder.Entries(), Lines{"out"});
+}
+
+namespace fs = std::filesystem;
+
+void Link(const TempFolder& t, const char* at, const char* target) {
+    fs::create_symlink(target, t.path() / at);
+}
+
+// What a save goes to, made in the folders "a" and "b" (or "" where only root may make it).
+const struct {
+    const char* name;
+    std::string (*make)(const TempFolder& t);
+    Lines a, b;          // what the folders hold after the save: no temporary file is left
+    const char* holder;  // the file that then holds the bytes; "" for a pipe or a device
+    fs::file_type type;  // of the name saved to, links not followed
+} kTargets[] = {
+    // clang-format off
+    {"link to a file in another folder", [](const TempFolder& t) {
+         WriteTestFile(t.File("b/file"), {1});
+         Link(t, "a/link", "../b/file");
+         return t.File("a/link"); },
+     {"link"}, {"file"}, "b/file", fs::file_type::symlink},
+    {"chain of links, each relative to its own folder", [](const TempFolder& t) {
+         WriteTestFile(t.File("a/file"), {1});
+         Link(t, "b/back", "../a/file");
+         Link(t, "a/link", "../b/back");
+         return t.File("a/link"); },
+     {"file", "link"}, {"back"}, "a/file", fs::file_type::symlink},
+    {"link to a file not there yet", [](const TempFolder& t) {
+         Link(t, "a/link", "../b/file");
+         return t.File("a/link"); },
+     {"link"}, {"file"}, "b/file", fs::file_type::symlink},
+    {"named pipe", [](const TempFolder& t) {
+         return ::mkfifo(t.File("a/pipe").c_str(), 0600) == 0 ? t.File("a/pipe") : ""; },
+     {"pipe"}, {}, "", fs::file_type::fifo},
+    {"character device", [](const TempFolder& t) {
+         const std::string name = t.File("a/null");
+         return ::mknod(name.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? name : ""; },
+     {"null"}, {}, "", fs::file_type::character},
+    // clang-format on
+};
+
+// Through symbolic links the file at the end of the chain is replaced, the temporary beside it,
+// and the links stay; a pipe or a device is written straight through and stays what it is.
+TEST(WriteFileAtomically, FollowsLinksAndWritesPipesAndDevicesInPlace) {
+    const Bytes data = {'n', 'e', 'w'};
+    for (const auto& target : kTargets) {
+        SCOPED_TRACE(target.name);
+        TempFolder t;
+        fs::create_directory(t.path() / "a");
+        fs::create_directory(t.path() / "b");
+        const std::string path = target.make(t);
+        if (path.empty()) {
+            EXPECT_NE(::geteuid(), 0u);  // a device only as root
+            continue;
+        }
+        // Opened without waiting for a writer, so a save that replaced the pipe could not
+        // leave the test waiting; the few bytes wait in the pipe.
+        const bool pipe = target.type == fs::file_type::fifo;
+        const int reader = pipe ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        EXPECT_EQ(WriteFileAtomically(path, data), FileProblem::None);
+        Bytes got = data;
+        if (pipe) {
+            got.assign(16, 0);
+            got.resize(static_cast<std::size_t>(std::max<ssize_t>(::read(reader, &got[0], 16), 0)));
+            ::close(reader);
+        } else if (*target.holder != '\0') {
+            got = ReadTestFile(t.File(target.holder));
+        }
+        EXPECT_EQ(got, data);
+        EXPECT_EQ(std::tuple(fs::symlink_status(path).type(), TempFolder::EntriesOf(t.path() / "a"),
+                             TempFolder::EntriesOf(t.path() / "b")),
+                  std::tuple(target.type, target.a, target.b));
+    }
 }
 
 }  // namespace

@@ -40,9 +40,11 @@ class TempFolder {
 
     const std::filesystem::path& path() const { return path_; }
     std::string File(const std::string& name) const { return Utf8Of(path_ / PathOf(name)); }
-    std::vector<std::string> Entries() const {  // the names in the folder, sorted
+    std::vector<std::string> Entries() const { return EntriesOf(path_); }
+    // The names in `folder`, sorted.
+    static std::vector<std::string> EntriesOf(const std::filesystem::path& folder) {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             names.push_back(Utf8Of(entry.path().filename()));
         }
         std::sort(names.begin(), names.end());
