@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -27,22 +28,21 @@ std::wstring WorkingFolder() {
     }
 }
 
-}  // namespace
-
-// Written with bars where the dialog wants NULs.
-std::wstring DialogFilter(FileKind kind) {
-    std::wstring filter =
-        kind == FileKind::Picture
-            ? L"Windows Bitmap (*.BMP)|*.bmp|PNG Image (*.PNG)|*.png|All files (*.*)|*.*||"
-            : L"Creatures Sprite (*.SPR)|*.spr|All files (*.*)|*.*||";
-    std::replace(filter.begin(), filter.end(), L'|', L'\0');
-    return filter;
+// The chosen file's full path and its NUL, or, when several were chosen (the folder then ends
+// in a NUL of its own, not a separator), the folder and the names each with its NUL.
+std::wstring SelectionIn(const std::vector<wchar_t>& buffer, WORD nameOffset) {
+    const std::wstring_view text(buffer.data(), buffer.size() - 1);  // the last NUL stays
+    const bool several = nameOffset > 0 && buffer[nameOffset - 1u] == L'\0';
+    const std::size_t end = several ? text.find(std::wstring_view(L"\0\0", 2)) : text.find(L'\0');
+    return std::wstring(text.substr(0, end + 1));
 }
 
-std::wstring CommonFileDialogs::Choose(HWND owner, FileKind kind, FileAction action) {
+// Shows the dialog with `extraFlags` added; nothing when cancelled.
+std::wstring ShowDialog(HWND owner, FileKind kind, FileAction action, DWORD extraFlags) {
     const std::wstring filter = DialogFilter(kind);
-    // Room for long paths; the initial name lists the folder's files of the kind.
-    std::vector<wchar_t> name(32768, L'\0');
+    // Room for long paths and for many names; the initial name lists the folder's files of the
+    // kind.
+    std::vector<wchar_t> name(std::size_t{1} << 18, L'\0');
     const std::wstring initial = std::wstring(L"*.") + Extension(kind);
     std::copy(initial.begin(), initial.end(), name.begin());
 
@@ -52,7 +52,7 @@ std::wstring CommonFileDialogs::Choose(HWND owner, FileKind kind, FileAction act
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = static_cast<DWORD>(name.size());
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_SHOWHELP;
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_SHOWHELP | extraFlags;
 
     // The open dialog moves the working folder as the user browses, even when cancelled; the
     // file commands decide about the working folder themselves.
@@ -69,7 +69,28 @@ std::wstring CommonFileDialogs::Choose(HWND owner, FileKind kind, FileAction act
     if (!folderBefore.empty()) {
         SetCurrentDirectoryW(folderBefore.c_str());
     }
-    return chosen ? std::wstring(name.data()) : std::wstring();
+    return chosen ? SelectionIn(name, dialog.nFileOffset) : std::wstring();
+}
+
+}  // namespace
+
+// Written with bars where the dialog wants NULs.
+std::wstring DialogFilter(FileKind kind) {
+    std::wstring filter =
+        kind == FileKind::Picture
+            ? L"Windows Bitmap (*.BMP)|*.bmp|PNG Image (*.PNG)|*.png|All files (*.*)|*.*||"
+            : L"Creatures Sprite (*.SPR)|*.spr|All files (*.*)|*.*||";
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    return filter;
+}
+
+std::wstring CommonFileDialogs::Choose(HWND owner, FileKind kind, FileAction action) {
+    const std::wstring selection = ShowDialog(owner, kind, action, 0);
+    return selection.substr(0, selection.find(L'\0'));
+}
+
+std::wstring CommonFileDialogs::ChoosePictures(HWND owner) {
+    return ShowDialog(owner, FileKind::Picture, FileAction::Open, OFN_ALLOWMULTISELECT);
 }
 
 }  // namespace quorvel

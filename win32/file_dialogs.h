@@ -17,6 +17,9 @@ class FileDialogs {
     // Shows the dialog for `kind` and `action`, owned by `owner`, and returns the chosen
     // file's full path, or an empty string when the user cancelled or the dialog failed.
     virtual std::wstring Choose(HWND owner, FileKind kind, FileAction action) = 0;
+    // The picture open dialog allowing several files. Returns the selection as the dialog
+    // writes it (see ChosenFilesOf), empty when the user cancelled or the dialog failed.
+    virtual std::wstring ChoosePictures(HWND owner) = 0;
 };
 
 // The common open and save dialogs. They start in the working folder with "*.bmp" or "*.spr"
@@ -28,6 +31,7 @@ class FileDialogs {
 class CommonFileDialogs final : public FileDialogs {
   public:
     std::wstring Choose(HWND owner, FileKind kind, FileAction action) override;
+    std::wstring ChoosePictures(HWND owner) override;
 };
 
 // The dialogs' filters for `kind`, the same for opening and saving, as the dialog takes them:

@@ -2,32 +2,21 @@
 
 #include <commdlg.h>
 
-#include <functional>
 #include <utility>
 #include <vector>
 
-#include "commands/background_commands.h"
-#include "core/channel_tables.h"
-#include "core/file_messages.h"
+#include "commands/window_menu.h"
 #include "core/indexed_image.h"
-#include "core/label_texts.h"
-#include "core/window_services.h"
-#include "pictures/picture_file.h"
-#include "sprites/sprite_editing.h"
-#include "sprites/sprite_file.h"
-#include "sprites/sprite_set.h"
 #include "win32/about_dialog.h"
 #include "win32/help.h"
 #include "win32/preview.h"
 #include "win32/resource.h"
-#include "win32/wide_text.h"
+#include "win32/system_menu.h"
 #include "win32/working_folder.h"
 
 namespace quorvel {
 
 namespace {
-
-MainDialog* instance = nullptr;
 
 HINSTANCE ProgramModule() {
     return GetModuleHandleW(nullptr);
@@ -39,20 +28,52 @@ UINT FileDialogHelpMessage() {
     return message;
 }
 
-// Whether the window menu's "Keep Black Visible" item is checked.
-bool KeepBlackChecked(HWND window) {
-    const UINT state = GetMenuState(GetSystemMenu(window, FALSE), IDM_KEEP_BLACK, MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+struct Button {
+    int control;
+    void (WindowCommands::*command)();
+};
+
+constexpr Button kButtons[] = {
+    {IDC_LOAD_BITMAP, &WindowCommands::OnLoadBitmap},
+    {IDC_SAVE_BITMAP, &WindowCommands::OnSaveBitmap},
+    {IDC_LOAD_SPRITES, &WindowCommands::OnLoadSprites},
+    {IDC_SAVE_SPRITES, &WindowCommands::OnSaveSprites},
+    {IDC_ADD_SPRITE, &WindowCommands::OnAddSprite},
+    {IDC_INSERT_SPRITE, &WindowCommands::OnInsertSprite},
+    {IDC_DELETE_SPRITE, &WindowCommands::OnDeleteSprite},
+    {IDC_COPY_SPRITE, &WindowCommands::OnCopySpriteToImage},
+};
+
+Key KeyOf(WPARAM virtualKey) {
+    constexpr std::pair<WPARAM, Key> kKeys[] = {
+        {VK_UP, Key::Up}, {VK_DOWN, Key::Down}, {VK_DELETE, Key::Delete},
+        {'A', Key::A},    {'C', Key::C},        {'R', Key::R},
+        {'V', Key::V},    {'Y', Key::Y},        {'Z', Key::Z},
+    };
+    for (const auto& [code, key] : kKeys) {
+        if (code == virtualKey) {
+            return key;
+        }
+    }
+    return Key::Other;
+}
+
+unsigned HeldModifiers() {
+    unsigned held = kNoModifier;
+    for (const auto& [code, modifier] :
+         {std::pair{VK_CONTROL, kControl}, {VK_SHIFT, kShift}, {VK_MENU, kAlt}}) {
+        if (GetKeyState(code) < 0) {  // the high bit: down
+            held |= modifier;
+        }
+    }
+    return held;
 }
 
 }  // namespace
 
 MainDialog::MainDialog(std::unique_ptr<FileDialogs> fileDialogs,
                        std::unique_ptr<MessageBoxes> messageBoxes)
-    : fileDialogs_(fileDialogs ? std::move(fileDialogs) : std::make_unique<CommonFileDialogs>()),
-      messageBoxes_(messageBoxes ? std::move(messageBoxes)
-                                 : std::make_unique<SystemMessageBoxes>()) {
-    instance = this;
+    : port_(std::move(fileDialogs), std::move(messageBoxes)), commands_(port_) {
     icon_ = LoadIconW(ProgramModule(), MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
     smallIcon_ = static_cast<HICON>(
         LoadImageW(ProgramModule(), MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
@@ -66,23 +87,24 @@ MainDialog::~MainDialog() {
     if (smallIcon_ != nullptr) {
         DestroyIcon(smallIcon_);
     }
-    if (instance == this) {
-        instance = nullptr;
+}
+
+// A modeless dialog with a loop of its own, so that the Edit keys are seen before the list and
+// the dialog manager take them. Nothing else is open, so it behaves as a modal one would.
+void MainDialog::RunModal() {
+    if (Open() == nullptr) {
+        return;
+    }
+    MSG message;
+    while (window_ != nullptr && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!TranslateKey(message) && !IsDialogMessageW(window_, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
     }
 }
 
-MainDialog* MainDialog::Instance() {
-    return instance;
-}
-
-void MainDialog::RunModal() {
-    modal_ = true;
-    DialogBoxParamW(ProgramModule(), MAKEINTRESOURCEW(IDD_MAIN), nullptr, DialogProc,
-                    reinterpret_cast<LPARAM>(this));
-}
-
 HWND MainDialog::Open() {
-    modal_ = false;
     HWND window = CreateDialogParamW(ProgramModule(), MAKEINTRESOURCEW(IDD_MAIN), nullptr,
                                      DialogProc, reinterpret_cast<LPARAM>(this));
     if (window != nullptr) {
@@ -90,6 +112,21 @@ HWND MainDialog::Open() {
         UpdateWindow(window);
     }
     return window;
+}
+
+bool MainDialog::TranslateKey(const MSG& message) {
+    const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (!keyDown || window_ == nullptr ||
+        (message.hwnd != window_ && !IsChild(window_, message.hwnd))) {
+        return false;
+    }
+    const Key key = KeyOf(message.wParam);
+    const bool listHasFocus = message.hwnd == GetDlgItem(window_, IDC_SPRITE_LIST);
+    return key != Key::Other && RunEditKey(commands_, key, HeldModifiers(), listHasFocus);
+}
+
+void MainDialog::OpenDroppedFile(const std::wstring& path) {
+    commands_.OpenDroppedFile(ChosenFileOf(path));
 }
 
 // ----- Messages
@@ -115,7 +152,10 @@ INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
         case WM_SYSCOMMAND:
             return OnSysCommand(wParam);
-        case WM_CLOSE:  // the close box, the window menu's Close, Alt+F4
+        case WM_INITMENUPOPUP:
+            UpdateEditItems(window_, commands_);
+            return FALSE;  // the system's items are the system's
+        case WM_CLOSE:     // the close box, the window menu's Close, Alt+F4
             RequestClose();
             return TRUE;
         case WM_PAINT:
@@ -140,99 +180,59 @@ INT_PTR MainDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainDialog::OnInitDialog(HWND window) {
     window_ = window;
+    port_.Attach(window);
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-
-    // After the system's items: the keep-black item (unchecked with every window, never kept),
-    // the two background commands, the About item, each group after a separator.
-    if (HMENU menu = GetSystemMenu(window_, FALSE)) {
-        constexpr std::pair<UINT, UINT> kItems[] = {
-            {0, 0},
-            {IDM_KEEP_BLACK, IDS_KEEP_BLACK_ITEM},
-            {0, 0},
-            {IDM_MAKE_BACKGROUND, IDS_MAKE_BACKGROUND_ITEM},
-            {IDM_EXPORT_BACKGROUND, IDS_EXPORT_BACKGROUND_ITEM},
-            {0, 0},
-            {IDM_ABOUT, IDS_ABOUT_ITEM},
-        };
-        for (const auto& [command, text] : kItems) {
-            wchar_t item[64] = {};
-            if (command == 0) {
-                AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            } else if (LoadStringW(ProgramModule(), text, item, 64) > 0) {
-                AppendMenuW(menu, MF_STRING, command, item);
-            }
-        }
-    }
-    BuildChannelTables();
-    RefreshChoice();
+    AddProgramItems(window_);  // "Keep Black Visible" unchecked with every window, never kept
+    KeepPreviewUncovered(window_);
+    commands_.RefreshChoice();
     // The first control that takes the focus by Tab; the radio buttons do not.
     SetFocus(GetDlgItem(window_, IDC_SPRITE_LIST));
 }
 
 bool MainDialog::OnCommand(int control, int notification) {
-    switch (control) {
-        // Escape, and Enter when no push button has the focus.
-        case IDOK:
-        case IDCANCEL:
-            RequestClose();
-            return true;
-        default:
-            break;
+    if (control == IDOK || control == IDCANCEL) {  // Escape, and Enter on no push button
+        RequestClose();
+        return true;
     }
-    if (notification != BN_CLICKED) {
-        return false;  // the list's notifications run no command
+    if (notification != BN_CLICKED) {  // also 0 from a menu item
+        return false;                  // the list's notifications run no command
     }
-    switch (control) {
-        case IDC_LOAD_BITMAP:
-            OnLoadBitmap();
+    for (const Button& button : kButtons) {
+        if (button.control == control) {
+            (commands_.*button.command)();
             return true;
-        case IDC_SAVE_BITMAP:
-            OnSaveBitmap();
-            return true;
-        case IDC_LOAD_SPRITES:
-            OnLoadSprites();
-            return true;
-        case IDC_SAVE_SPRITES:
-            OnSaveSprites();
-            return true;
-        case IDC_ADD_SPRITE:
-            AddSprite();
-            return true;
-        case IDC_INSERT_SPRITE:
-            InsertSprite();
-            return true;
-        case IDC_DELETE_SPRITE:
-            DeleteSprite();
-            return true;
-        case IDC_COPY_SPRITE:
-            CopySpriteToImage();
-            return true;
-        default:
-            return false;
+        }
     }
+    // Where a system chooses to send the window menu's submenu items.
+    return RunEditItem(static_cast<UINT>(control));
 }
 
 bool MainDialog::OnSysCommand(WPARAM command) {
     switch (command & 0xFFF0) {
         case IDM_KEEP_BLACK:
-            CheckMenuItem(GetSystemMenu(window_, FALSE), IDM_KEEP_BLACK,
-                          MF_BYCOMMAND | (KeepBlackChecked(window_) ? MF_UNCHECKED : MF_CHECKED));
+            ToggleKeepBlackItem(window_);
             return true;
         case IDM_MAKE_BACKGROUND:
-            ReadChoice();
-            RunMakeBackground(std::bind_front(&MainDialog::WithChosenFile, this), conversionMode_,
-                              blackHandling_);
+            commands_.OnMakeBackground();
             return true;
         case IDM_EXPORT_BACKGROUND:
-            RunExportBackground(std::bind_front(&MainDialog::WithChosenFile, this));
+            commands_.OnExportBackground();
             return true;
         case IDM_ABOUT:
             ShowAboutBox(window_);
             return true;
         default:
-            return false;  // the default handling
+            return RunEditItem(static_cast<UINT>(command));  // else the default handling
     }
+}
+
+bool MainDialog::RunEditItem(UINT item) {
+    const std::optional<EditCommand> command = EditCommandOfItem(item);
+    if (command) {
+        RunEditCommand(commands_, *command);
+    }
+    return command.has_value();
 }
 
 void MainDialog::OnPaint() {
@@ -261,109 +261,13 @@ void MainDialog::OnDropFiles(HDROP drop) {
 
 void MainDialog::OnDestroy() {
     window_ = nullptr;
+    port_.Attach(nullptr);
 }
 
 void MainDialog::RequestClose() {
-    if (window_ == nullptr || !MayDiscardSprites()) {
-        return;
-    }
-    if (modal_) {
-        EndDialog(window_, IDCANCEL);
-    } else {
+    if (window_ != nullptr && commands_.MayClose()) {
         DestroyWindow(window_);
     }
-}
-
-bool MainDialog::MayDiscardSprites() {
-    if (!HasUnsavedSprites()) {
-        return true;
-    }
-    return ShowMessage(Utf8ToWide(DiscardUnsavedSpritesQuestion()), L"quorvel",
-                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-}
-
-int MainDialog::ShowMessage(const std::wstring& text, const std::wstring& caption, UINT style) {
-    return messageBoxes_->Show(window_, text, caption, style);
-}
-
-// ----- File commands
-
-void MainDialog::OnLoadBitmap() {
-    ReadChoice();
-    const std::wstring path = fileDialogs_->Choose(window_, FileKind::Picture, FileAction::Open);
-    if (!FileNameOf(path).empty()) {
-        LoadPictureFrom(path);
-    }
-}
-
-void MainDialog::OnSaveBitmap() {
-    WithChosenFile(FileKind::Picture, FileAction::Save, SavePictureFile);
-}
-
-void MainDialog::OnLoadSprites() {
-    if (!MayDiscardSprites()) {
-        return;
-    }
-    const std::wstring path = fileDialogs_->Choose(window_, FileKind::Sprite, FileAction::Open);
-    if (!FileNameOf(path).empty()) {
-        LoadSpritesFrom(path);
-    }
-}
-
-void MainDialog::OnSaveSprites() {
-    WithChosenFile(FileKind::Sprite, FileAction::Save, SaveSpriteFile);
-}
-
-void MainDialog::WithChosenFile(FileKind kind, FileAction action,
-                                const std::function<void(const std::string& name)>& operation) {
-    const std::wstring path = fileDialogs_->Choose(window_, kind, action);
-    if (!FileNameOf(path).empty()) {
-        RunInFolderOf(path, action, operation);
-    }
-}
-
-void MainDialog::LoadPictureFrom(const std::wstring& path) {
-    RunInFolderOf(path, FileAction::Open, [this](const std::string& name) {
-        LoadPictureFile(name, conversionMode_, blackHandling_);
-    });
-    // Also after a rejected file, then showing the unchanged image.
-    const IndexedImage& image = CurrentImage();
-    SetImageLabel(ImageLabelFor(image.width, image.height));
-    RefreshChoice();
-}
-
-void MainDialog::LoadSpritesFrom(const std::wstring& path) {
-    RunInFolderOf(path, FileAction::Open, LoadSpriteFile);
-    SetCountLabel(CountLabel(CurrentSpriteSet().count));
-}
-
-void MainDialog::OpenDroppedFile(const std::wstring& path) {
-    const std::string name = WideToUtf8(FileNameOf(path));
-    const std::optional<FileKind> kind = KindOfFileName(name);
-    if (!kind) {
-        ShowFileError(CannotLoadKind(name));
-        return;
-    }
-    if (*kind == FileKind::Picture) {
-        ReadChoice();
-        LoadPictureFrom(path);
-    } else if (MayDiscardSprites()) {
-        LoadSpritesFrom(path);
-    }
-}
-
-void MainDialog::ReadChoice() {
-    conversionMode_ = IsDlgButtonChecked(window_, IDC_DIFFUSION_DITHER) == BST_CHECKED
-                          ? ConversionMode::Dither
-                          : ConversionMode::Nearest;
-    blackHandling_ =
-        KeepBlackChecked(window_) ? BlackHandling::KeepVisible : BlackHandling::AsSearched;
-}
-
-void MainDialog::RefreshChoice() {
-    CheckRadioButton(
-        window_, IDC_NEAREST_COLOR, IDC_DIFFUSION_DITHER,
-        conversionMode_ == ConversionMode::Dither ? IDC_DIFFUSION_DITHER : IDC_NEAREST_COLOR);
 }
 
 }  // namespace quorvel

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/game_palette.h"
+#include "win32/resource.h"
 
 namespace quorvel {
 
@@ -59,6 +60,41 @@ void DrawVisiblePart(HDC surface, const IndexedImage& image) {
                       reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
 }
 
+// A control's rectangle in the client coordinates of `dialog`, in which the frame is painted.
+RECT PlaceInDialog(HWND dialog, HWND control) {
+    RECT place{};
+    if (control != nullptr && GetWindowRect(control, &place)) {
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    }
+    return place;
+}
+
+// What KeepPreviewUncovered moves: the controls from `top` down that start left of `right`.
+struct ControlsBelow {
+    HWND dialog;
+    int top;
+    int right;
+    int shift;
+    int lowestBefore = 0;  // the lowest bottom edge of any control, before and after the move
+    int lowestMoved = 0;
+};
+
+BOOL CALLBACK MoveIfBelow(HWND control, LPARAM data) {
+    auto& below = *reinterpret_cast<ControlsBelow*>(data);
+    if (GetParent(control) != below.dialog) {
+        return TRUE;  // a control's own children move with it
+    }
+    RECT place = PlaceInDialog(below.dialog, control);
+    below.lowestBefore = std::max<int>(below.lowestBefore, place.bottom);
+    if (place.top >= below.top && place.left < below.right) {
+        OffsetRect(&place, 0, below.shift);
+        SetWindowPos(control, nullptr, place.left, place.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    below.lowestMoved = std::max<int>(below.lowestMoved, place.bottom);
+    return TRUE;
+}
+
 }  // namespace
 
 void PaintPreview(HDC target, const IndexedImage& image) {
@@ -82,6 +118,28 @@ void PaintPreview(HDC target, const IndexedImage& image) {
     }
     if (surface != nullptr) {
         DeleteDC(surface);
+    }
+}
+
+void KeepPreviewUncovered(HWND dialog) {
+    HWND labelControl = GetDlgItem(dialog, IDC_IMAGE_LABEL);
+    const RECT label = PlaceInDialog(dialog, labelControl);
+    // The gap the label keeps on Windows at 96 dpi, so that its text never touches the frame.
+    constexpr int kGap = 3;
+    const int shortfall = kPreviewTop + kPreviewSide + kGap - label.top;
+    if (labelControl == nullptr || shortfall <= 0) {
+        return;
+    }
+    // The label and everything under the frame from its top down move together, so that they
+    // keep their order and spacing; the window grows by as much as the lowest control moved,
+    // which keeps its margin below that control.
+    ControlsBelow below{dialog, label.top, kPreviewLeft + kPreviewSide, shortfall};
+    EnumChildWindows(dialog, MoveIfBelow, reinterpret_cast<LPARAM>(&below));
+    if (const int growth = below.lowestMoved - below.lowestBefore; growth > 0) {
+        RECT outer{};
+        GetWindowRect(dialog, &outer);
+        SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left,
+                     outer.bottom - outer.top + growth, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -22,6 +22,8 @@
 #define IDM_KEEP_BLACK 0x0020
 #define IDM_MAKE_BACKGROUND 0x0030
 #define IDM_EXPORT_BACKGROUND 0x0040
+// The Edit submenu's items: row i of its table has IDM_EDIT_FIRST + 16 * i.
+#define IDM_EDIT_FIRST 0x0100
 
 // Controls of the main dialog.
 #define IDC_NEAREST_COLOR 1000

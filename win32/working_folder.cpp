@@ -1,9 +1,7 @@
 #include "win32/working_folder.h"
 
-#include <windows.h>
+#include <algorithm>
 
-#include "core/file_messages.h"
-#include "core/window_services.h"
 #include "win32/wide_text.h"
 
 namespace quorvel {
@@ -27,16 +25,25 @@ std::wstring FolderOf(const std::wstring& path) {
     return folder;
 }
 
-void RunInFolderOf(const std::wstring& path, FileAction action,
-                   const std::function<void(const std::string& name)>& operation) {
-    const std::string name = WideToUtf8(FileNameOf(path));
-    const std::wstring folder = FolderOf(path);
-    if (folder.empty() || SetCurrentDirectoryW(folder.c_str())) {
-        operation(name);
-    } else {
-        ShowFileError(action == FileAction::Open ? CannotOpenForRead(name)
-                                                 : CannotOpenForWrite(name));
+ChosenFile ChosenFileOf(const std::wstring& path) {
+    return {WideToUtf8(FolderOf(path)), WideToUtf8(FileNameOf(path))};
+}
+
+std::vector<ChosenFile> ChosenFilesOf(std::wstring_view selection) {
+    std::vector<std::wstring> strings;
+    while (!selection.empty() && selection.front() != L'\0') {
+        const std::size_t end = std::min(selection.find(L'\0'), selection.size());
+        strings.emplace_back(selection.substr(0, end));
+        selection.remove_prefix(std::min(end + 1, selection.size()));
     }
+    if (strings.size() == 1) {
+        return {ChosenFileOf(strings.front())};
+    }
+    std::vector<ChosenFile> files;
+    for (std::size_t i = 1; i < strings.size(); ++i) {
+        files.push_back({WideToUtf8(strings.front()), WideToUtf8(strings[i])});
+    }
+    return files;
 }
 
 }  // namespace quorvel

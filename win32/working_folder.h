@@ -1,11 +1,13 @@
 #pragma once
-// The file commands hand the file functions a bare name after making the chosen file's folder
-// the working folder (drive included), so every later relative name resolves there too.
+// The window's dialogs give full paths; the commands take a file as its folder and its name,
+// enter the folder (drive included) and open the bare name, so every later relative name
+// resolves there too.
 
-#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "win32/file_dialogs.h"
+#include "commands/window_port.h"
 
 namespace quorvel {
 
@@ -16,9 +18,12 @@ std::wstring FileNameOf(const std::wstring& path);
 // drive keeps the separator, so the folder is the root itself: "C:\a.bmp" gives "C:\".
 std::wstring FolderOf(const std::wstring& path);
 
-// Enters the folder of `path` and runs `operation` on the file's name in UTF-8. A folder that
-// cannot be entered changes nothing and is reported as the file failing to open for `action`.
-void RunInFolderOf(const std::wstring& path, FileAction action,
-                   const std::function<void(const std::string& name)>& operation);
+// A full path split by the two rules above, in UTF-8.
+ChosenFile ChosenFileOf(const std::wstring& path);
+
+// What a multiple-selection open dialog leaves in its buffer, a list of strings each ended by
+// a NUL, the list by an empty one: the folder and then each chosen name, or a single file's
+// full path. The files in their order; none for an empty list.
+std::vector<ChosenFile> ChosenFilesOf(std::wstring_view selection);
 
 }  // namespace quorvel
