@@ -25,7 +25,7 @@ test: build build-sanitize
 	ctest --preset sanitize -j $(JOBS)
 
 run: build
-	build/default/ui/quorvel
+	build/default/ui/qt/quorvel
 
 # Windows: the programs cross-built with MinGW-w64 into build/windows, packed into
 # dist/quorvel-VERSION-win64.zip, and their tests run under Wine on a virtual screen.

@@ -13,7 +13,7 @@
 #include "core/indexed_image.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
-#include "ui/main_dialog.h"
+#include "ui/qt/main_dialog.h"
 
 namespace quorvel {
 namespace {

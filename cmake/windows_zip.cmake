@@ -1,4 +1,4 @@
-# The Windows download, dist/quorvel-VERSION-win64.zip: the window (when win32/ builds it),
+# The Windows download, dist/quorvel-VERSION-win64.zip: the window (when ui/win32/ builds it),
 # quorvel-cli.exe, the help page and a read-me, in one folder. `make windows` builds it.
 set(QUORVEL_ZIP_NAME quorvel-${PROJECT_VERSION}-win64)
 set(QUORVEL_ZIP_STAGE ${PROJECT_BINARY_DIR}/package/${QUORVEL_ZIP_NAME})

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scene="${QUORVEL_WINDOWS_BUILD:-build/windows}/win32/quorvel_win32_screenshot_scene.exe"
+scene="${QUORVEL_WINDOWS_BUILD:-build/windows}/ui/win32/quorvel_win32_screenshot_scene.exe"
 out="${QUORVEL_SCREENSHOT:-docs/screenshot-windows.png}"
 if [ ! -f "$scene" ]; then
     echo "$scene is missing: run make windows first" >&2

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scene=build/default/ui/quorvel_screenshot_scene
+scene=build/default/ui/qt/quorvel_screenshot_scene
 out=docs/screenshot.png
 if [ ! -x "$scene" ]; then
     echo "$scene is missing: run make build first" >&2

@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "ui/converter_app.h"
-#include "ui/main_dialog.h"
+#include "ui/qt/converter_app.h"
+#include "ui/qt/main_dialog.h"
 
 int main(int argc, char** argv) {
     quorvel::ConverterApp app(argc, argv);

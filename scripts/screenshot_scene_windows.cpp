@@ -10,8 +10,8 @@
 #include <fstream>
 #include <vector>
 
-#include "win32/main_dialog.h"
-#include "win32/resource.h"
+#include "ui/win32/main_dialog.h"
+#include "ui/win32/resource.h"
 
 namespace {
 
