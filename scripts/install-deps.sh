@@ -7,14 +7,14 @@ packages=(
     g++ cmake ninja-build make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
-    libspng-dev zlib1g-dev
+    libspng-dev zlib1g-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
 )
 # The Windows build needs the cross compiler and GoogleTest's sources (built with it), not
 # the Linux toolchain and libraries.
 windows=(
     cmake ninja-build make
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest nlohmann-json3-dev
 )
 # Extra tools some targets want: `make bench` compares against two other converters,
 # `make screenshot` runs the window on a virtual screen, `make test-windows` runs the Windows
