@@ -34,7 +34,60 @@ constexpr std::array kCommands = {
             "background: 464 sprites of 144 x 150, column by column; with --stitch, save the "
             "picture of such a file (a PNG file if PICTURE ends in .png, else a bitmap)",
             kDitherOption | kKeepBlackOption | kStitchOption, 2, 2, RunBackground},
+    Command{"sheet",
+            "[--dither] [--keep-black] [--grid CxR | --cell WxH [--border N] [--spacing N] | "
+            "--key] PICTURE OUTPUT.spr | --stitch [--columns N] [--key] INPUT.spr PICTURE",
+            "Cut a sprite sheet into frames, each reduced as a picture of its own, and save them "
+            "as one sprite file: by the JSON file beside PICTURE (same name, .json), by a grid "
+            "of C x R cells or of cells of W x H, or by the key colour of its top-left pixel; "
+            "with --stitch, save the sprites as one grid picture and its JSON file (--key: on "
+            "key colour, without JSON)",
+            kDitherOption | kKeepBlackOption | kStitchOption | kGridOptions | kKeyOption |
+                kColumnsOption,
+            2, 2, RunSheet},
+    Command{"palette", "OUTPUT",
+            "Save the game palette as a palette file for paint programs, all 256 colours in "
+            "index order: a GIMP palette if OUTPUT ends in .gpl, a colour table if .act, a "
+            "JASC palette if .pal",
+            0u, 1, 1, RunPalette},
 };
+
+// Every option once: its name, the bit that admits it, whether it takes a value, and where it
+// goes in the invocation.
+struct OptionSpec {
+    std::string_view name;
+    unsigned bit;
+    bool valued;
+    void (*apply)(Invocation& invocation, const std::string& value);
+};
+
+constexpr std::array kOptions = {
+    OptionSpec{"--dither", kDitherOption, false,
+               [](Invocation& i, const std::string&) { i.mode = ConversionMode::Dither; }},
+    OptionSpec{"--keep-black", kKeepBlackOption, false,
+               [](Invocation& i, const std::string&) { i.black = BlackHandling::KeepVisible; }},
+    OptionSpec{"--png", kPngOption, false, [](Invocation& i, const std::string&) { i.png = true; }},
+    OptionSpec{"--stitch", kStitchOption, false,
+               [](Invocation& i, const std::string&) { i.stitch = true; }},
+    OptionSpec{"--key", kKeyOption, false, [](Invocation& i, const std::string&) { i.key = true; }},
+    OptionSpec{"--grid", kGridOptions, true,
+               [](Invocation& i, const std::string& value) { i.grid = value; }},
+    OptionSpec{"--cell", kGridOptions, true,
+               [](Invocation& i, const std::string& value) { i.cell = value; }},
+    OptionSpec{"--border", kGridOptions, true,
+               [](Invocation& i, const std::string& value) { i.border = value; }},
+    OptionSpec{"--spacing", kGridOptions, true,
+               [](Invocation& i, const std::string& value) { i.spacing = value; }},
+    OptionSpec{"--columns", kColumnsOption, true,
+               [](Invocation& i, const std::string& value) { i.columns = value; }},
+};
+
+const OptionSpec* FindOption(std::string_view name, unsigned admitted) {
+    const auto found = std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionSpec& o) {
+        return o.name == name && (o.bit & admitted) != 0;
+    });
+    return found == kOptions.end() ? nullptr : &*found;
+}
 
 }  // namespace
 
@@ -58,22 +111,31 @@ int UsageError(const Command& command, const std::string& problem) {
 int RunCommand(const Command& command, const std::vector<std::string>& arguments) {
     Invocation invocation;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
+    for (std::size_t a = 0; a < arguments.size(); ++a) {
+        const std::string& argument = arguments[a];
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
             invocation.files.push_back(argument);
-        } else if (argument == "--") {
+            continue;
+        }
+        if (argument == "--") {
             optionsEnded = true;
-        } else if (argument == "--dither" && (command.options & kDitherOption) != 0) {
-            invocation.mode = ConversionMode::Dither;
-        } else if (argument == "--keep-black" && (command.options & kKeepBlackOption) != 0) {
-            invocation.black = BlackHandling::KeepVisible;
-        } else if (argument == "--png" && (command.options & kPngOption) != 0) {
-            invocation.png = true;
-        } else if (argument == "--stitch" && (command.options & kStitchOption) != 0) {
-            invocation.stitch = true;
-        } else {
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const OptionSpec* option = FindOption(argument.substr(0, equals), command.options);
+        if (option == nullptr || (!option->valued && equals != std::string::npos)) {
             return UsageError(command, "unknown option '" + argument + "'");
         }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = argument.substr(equals + 1);
+        } else if (option->valued) {
+            if (a + 1 == arguments.size()) {
+                return UsageError(command, "option '" + argument + "' needs a value");
+            }
+            value = arguments[++a];
+        }
+        option->apply(invocation, value);
     }
     if (invocation.files.size() < command.fewestFiles) {
         return UsageError(command, "missing file name");

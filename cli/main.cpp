@@ -31,14 +31,22 @@ void PrintHelp() {
                  "  --keep-black write black that the game would draw as transparent (index 0)\n"
                  "               as the visible black 243; transparent PNG pixels stay 0\n"
                  "  --png        write PNG files instead of bitmaps\n"
-                 "  --stitch     make the picture of a background file instead of the file\n"
+                 "  --stitch     make the picture of a background file or the sheet of a\n"
+                 "               sprite file instead of the file\n"
+                 "  --grid CxR   cut a sheet into C columns by R rows of equal cells\n"
+                 "  --cell WxH   cut a sheet into cells of W x H pixels, as many as fit\n"
+                 "  --border N   with --grid or --cell: N pixels left and above the cells\n"
+                 "  --spacing N  with --grid or --cell: N pixels between the cells\n"
+                 "  --key        cut a sheet by the key colour of its top-left pixel; with\n"
+                 "               --stitch, lay the sprites out on key colour, without JSON\n"
+                 "  --columns N  with --stitch: N cells to a row\n"
                  "\n"
                  "Pictures come in at their width rounded up to a multiple of 4; the added\n"
                  "columns are index 0, which the game draws as transparent.\n"
                  "\n"
                  "Exit status: 0 on success, 1 when the command failed (the reason is on\n"
-                 "standard error; convert and pack then write nothing, unpack keeps the bitmaps\n"
-                 "it saved before the failure), 2 for a wrong command line.\n";
+                 "standard error; convert, pack, background and sheet then write nothing, unpack\n"
+                 "keeps the bitmaps it saved before the failure), 2 for a wrong command line.\n";
 }
 
 int UnknownUsage(const std::string& problem) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Whole-process timing of `quorvel-cli convert` against ImageMagick and Pillow, run by
+# Whole-process timing of `quorvel-cli convert` against ImageMagick and Pillow (then of room
+# backgrounds and sprite sheets against Pillow), run by
 # `make bench` after the optimised build. Makes its own input images (nothing is downloaded)
 # in build/bench-data and prints a table of medians, ratios and peak memory.
 #
@@ -26,6 +27,11 @@ done
     --work "$root/build/bench-data" \
     --runs "${RUNS:-5}"
 /usr/bin/python3 "$root/scripts/bench_background.py" \
+    --cli "$build/cli/quorvel-cli" \
+    --palette-source "$root/core/game_palette.h" \
+    --work "$root/build/bench-data" \
+    --runs "${RUNS:-5}"
+/usr/bin/python3 "$root/scripts/bench_sheets.py" \
     --cli "$build/cli/quorvel-cli" \
     --palette-source "$root/core/game_palette.h" \
     --work "$root/build/bench-data" \

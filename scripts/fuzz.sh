@@ -4,6 +4,7 @@
 # builds it and calls this script with FUZZ_SECONDS.
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]      targets: bitmap_decode sprite_decode round_trip png_decode
+#                                              sheet_description
 #
 # Environment: FUZZ_JOBS targets at once (default 1), FUZZ_NICE their niceness (default 10),
 # FUZZ_MERGE=0 to leave fuzz/corpus alone.
@@ -19,7 +20,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(bitmap_decode sprite_decode round_trip png_decode)
+[ ${#targets[@]} -gt 0 ] || targets=(bitmap_decode sprite_decode round_trip png_decode sheet_description)
 jobs=${FUZZ_JOBS:-1}
 niceness=${FUZZ_NICE:-10}
 merge=${FUZZ_MERGE:-1}

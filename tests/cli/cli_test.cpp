@@ -12,6 +12,7 @@
 
 #include "core/bitmap_reader.h"
 #include "core/bitmap_writer.h"
+#include "palettes/palette_file.h"
 #include "pictures/picture_file.h"
 #include "sprites/background.h"
 #include "sprites/sprite_file.h"
@@ -77,6 +78,7 @@ TEST_F(Cli, CommandsWriteWhatTheWindowWould) {
         {{"pack", "--dither", dithered, in[0]}, ""},
         {{"list", packed}, "#0:\t8 × 3\n#1:\t4 × 2\n#2:\t4 × 1\n"},
         {{"unpack", packed, out.path().string()}, ""},
+        {{"palette", files.File("c1.GPL")}, ""},
     };
     for (const auto& [args, output] : runs) {
         const Outcome r = Run(args);
@@ -86,6 +88,7 @@ TEST_F(Cli, CommandsWriteWhatTheWindowWould) {
     const auto bitmap = [&](int i, ConversionMode mode) {
         return EncodeBitmap(Loaded(in[i], mode)).value();
     };
+    EXPECT_EQ(ReadTestFile(files.File("c1.GPL")), EncodePaletteFile("x.gpl").value());
     EXPECT_EQ(ReadTestFile(files.File("n.bmp")), bitmap(0, ConversionMode::Nearest));
     EXPECT_EQ(ReadTestFile(files.File("d.bmp")), bitmap(0, ConversionMode::Dither));
     EXPECT_NE(bitmap(0, ConversionMode::Dither), bitmap(0, ConversionMode::Nearest));
@@ -120,6 +123,7 @@ TEST_F(Cli, FailuresAndUsageErrorsLeaveTheFilesAsTheyWere) {
         {{"convert", missing, kept}, 1, "Unable to open " + missing + " for read.\n"},
         {{"convert", in, nowhere + "/out.bmp"}, 1, "Unable to open " + nowhere + "/out.bmp" + write},
         {{"list", cut}, 1, read + cut + unreadable},
+        {{"palette", kept}, 1, "Unable to write " + kept + ": a palette file must end in .gpl, .act or .pal.\n"},
         {{"unpack", cut, files.path().string()}, 1, read + cut + unreadable},
         {{"unpack", one, nowhere + "/in"}, 1,
          "Unable to open " + nowhere + "/in/one-000.bmp" + write},
@@ -130,6 +134,7 @@ TEST_F(Cli, FailuresAndUsageErrorsLeaveTheFilesAsTheyWere) {
         {{"unpack", kept}, 2, usage},
         {{"unpack", "--dither", one, kept}, 2, usage},
         {{"list", one, kept}, 2, usage},
+        {{"palette", "--key", one}, 2, usage},
     };
     // clang-format on
     for (const auto& [args, status, message] : cases) {
