@@ -21,9 +21,9 @@ struct FileReadResult {
     std::vector<std::uint8_t> bytes;
 };
 
-// The two kinds of file the front ends open and save: pictures (bitmaps and PNG files) and
-// sprite files.
-enum class FileKind { Picture, Sprite };
+// The kinds of file the front ends open and save: pictures (bitmaps and PNG files), sprite
+// files, and palette files (only ever saved).
+enum class FileKind { Picture, Sprite, Palette };
 enum class FileAction { Open, Save };
 
 // The kind the extension of the bare name `fileName` names, in any case: ".bmp" and ".png" a

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "ui/commands/window_commands.h"
 #include "core/file_messages.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
@@ -14,6 +13,7 @@
 #include "pictures/picture_file.h"
 #include "sprites/sprite_editing.h"
 #include "sprites/sprite_set.h"
+#include "ui/commands/window_commands.h"
 
 namespace quorvel {
 
@@ -46,8 +46,7 @@ SetSide WindowCommands::Capture(std::uint32_t first, std::uint32_t sprites,
     return side;
 }
 
-template <typename Change>
-void WindowCommands::RecordEdit(EditSpan span, Change change) {
+void WindowCommands::RecordEdit(EditSpan span, const std::function<bool()>& change) {
     const std::uint32_t countBefore = CurrentSpriteSet().count;
     const auto linesOf = [&span](std::uint32_t count) {
         return span.keepsCount ? span.sprites : count - span.first;

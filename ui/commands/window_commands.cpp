@@ -3,13 +3,13 @@
 #include <optional>
 #include <string>
 
-#include "ui/commands/background_commands.h"
 #include "core/file_messages.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
 #include "pictures/picture_file.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
+#include "ui/commands/background_commands.h"
 
 namespace quorvel {
 
@@ -40,8 +40,8 @@ bool WindowCommands::MayClose() {
 
 // The file functions take a bare name once the file's folder is the working folder, so that
 // later relative names resolve there too and messages name the file as the user chose it.
-template <typename Operation>
-void WindowCommands::RunInFolder(const ChosenFile& file, FileAction action, Operation operation) {
+void WindowCommands::RunInFolder(const ChosenFile& file, FileAction action,
+                                 const FileOperation& operation) {
     if (window_.EnterFolder(file.folder)) {
         operation(file.name);
     } else {
@@ -50,8 +50,8 @@ void WindowCommands::RunInFolder(const ChosenFile& file, FileAction action, Oper
     }
 }
 
-template <typename Operation>
-void WindowCommands::WithChosenFile(FileKind kind, FileAction action, Operation operation) {
+void WindowCommands::WithChosenFile(FileKind kind, FileAction action,
+                                    const FileOperation& operation) {
     if (const std::optional<ChosenFile> file = window_.ChooseFile(kind, action)) {
         RunInFolder(*file, action, operation);
     }
@@ -119,13 +119,15 @@ void WindowCommands::OpenDroppedFile(const ChosenFile& file) {
 
 void WindowCommands::OnMakeBackground() {
     ReadChoice();
-    RunMakeBackground([this](FileKind kind, FileAction action,
-                             const auto& operation) { WithChosenFile(kind, action, operation); },
-                      mode_, black_);
+    RunMakeBackground(
+        [this](FileKind kind, FileAction action, const FileOperation& operation) {
+            WithChosenFile(kind, action, operation);
+        },
+        mode_, black_);
 }
 
 void WindowCommands::OnExportBackground() {
-    RunExportBackground([this](FileKind kind, FileAction action, const auto& operation) {
+    RunExportBackground([this](FileKind kind, FileAction action, const FileOperation& operation) {
         WithChosenFile(kind, action, operation);
     });
 }

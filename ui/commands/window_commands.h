@@ -5,11 +5,13 @@
 // handling) and the sprite set's undo history.
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
-#include "ui/commands/edit_history.h"
-#include "ui/commands/window_port.h"
 #include "core/black_handling.h"
 #include "core/conversion_mode.h"
+#include "ui/commands/edit_history.h"
+#include "ui/commands/window_port.h"
 
 namespace quorvel {
 
@@ -40,6 +42,11 @@ class WindowCommands {
     void OnMakeBackground();
     void OnExportBackground();
 
+    // The window menu's sheet and palette commands. Importing a sheet is one undo step.
+    void OnImportSheet();
+    void OnExportSheet();
+    void OnExportPalette();
+
     // The sprite buttons and the Edit menu. Every change to the set is one undo step.
     void OnAddSprite();
     void OnInsertSprite();
@@ -68,9 +75,8 @@ class WindowCommands {
         std::uint32_t sprites = 0;
         bool keepsCount = false;
     };
-    // Runs `change` and, when it changed the set, records it as one step.
-    template <typename Change>
-    void RecordEdit(EditSpan span, Change change);
+    // Runs `change` and, when it changed the set (it says so), records it as one step.
+    void RecordEdit(EditSpan span, const std::function<bool()>& change);
     SetSide Capture(std::uint32_t first, std::uint32_t sprites, std::uint32_t lines) const;
     void Restore(std::uint32_t first, const SetSide& shown, const SetSide& wanted);
     // Where inserted sprites go: before the selected one, or after the last.
@@ -78,10 +84,11 @@ class WindowCommands {
 
     void ReadChoice();  // the radio group and the keep-black item into the two choices
     bool MayDiscardSprites();
-    template <typename Operation>
-    void RunInFolder(const ChosenFile& file, FileAction action, Operation operation);
-    template <typename Operation>
-    void WithChosenFile(FileKind kind, FileAction action, Operation operation);
+    // Runs `operation` on the file's bare name from within its folder.
+    using FileOperation = std::function<void(const std::string& name)>;
+    void RunInFolder(const ChosenFile& file, FileAction action, const FileOperation& operation);
+    // Asks for a file of `kind` and, unless the user cancels, runs `operation` on it.
+    void WithChosenFile(FileKind kind, FileAction action, const FileOperation& operation);
     void LoadPictureFrom(const ChosenFile& file);
     void LoadSpritesFrom(const ChosenFile& file);
 

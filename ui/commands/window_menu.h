@@ -1,7 +1,8 @@
 #pragma once
 // The items the program adds to the window menu, and the keys of the Edit submenu's commands,
 // as both windows show and take them. After the system's own items come, each group after a
-// separator: "Keep Black Visible"; the Edit submenu; the two background commands; About. A
+// separator: "Keep Black Visible"; the Edit submenu; the two background commands; the sheet
+// and palette commands; About. A
 // window builds its Edit submenu from kEditMenu, greys items as CanRunEditCommand says, and
 // hands each key press to RunEditKey before its controls see it. Mnemonics are unique within
 // each level of the menu, the system's items included.
@@ -33,6 +34,9 @@ inline constexpr const char* kKeepBlackItem = "Keep &Black Visible";
 inline constexpr const char* kEditMenuText = "Edi&t";
 inline constexpr const char* kMakeBackgroundItem = "Make Back&ground File...";
 inline constexpr const char* kExportBackgroundItem = "&Export Background Picture...";
+inline constexpr const char* kImportSheetItem = "&Import Sheet...";
+inline constexpr const char* kExportSheetItem = "Export S&heet...";
+inline constexpr const char* kExportPaletteItem = "Export &Palette...";
 inline constexpr const char* kAboutItem = "&About quorvel...";
 
 inline constexpr EditMenuItem kEditMenu[] = {

@@ -22,6 +22,13 @@ struct ChosenFile {
     std::string name;
 };
 
+// The columns and rows of a sheet whose layout the user gives, each from 1 to kLargestSheetGrid.
+struct SheetGrid {
+    std::uint32_t columns = 1;
+    std::uint32_t rows = 1;
+};
+inline constexpr std::uint32_t kLargestSheetGrid = 1024;
+
 class WindowPort {
   public:
     virtual ~WindowPort() = default;
@@ -32,6 +39,8 @@ class WindowPort {
     // The picture open dialog with multiple selection: the chosen files, all in one folder, or
     // none when the user cancelled.
     virtual std::vector<ChosenFile> ChoosePictures() = 0;
+    // The modal "Sheet Grid" dialog; nothing when the user cancelled.
+    virtual std::optional<SheetGrid> AskSheetGrid() = 0;
     // A modal Yes/No question whose default answer is No.
     virtual bool AskYesNo(const std::string& question) = 0;
     // The modal "File Error" box.

@@ -18,6 +18,11 @@ QList<Filter> FiltersOf(FileKind kind) {
     if (kind == FileKind::Sprite) {
         return {{QStringLiteral("Creatures Sprite (*.SPR)"), QStringLiteral("spr")}};
     }
+    if (kind == FileKind::Palette) {
+        return {{QStringLiteral("GIMP Palette (*.GPL)"), QStringLiteral("gpl")},
+                {QStringLiteral("Photoshop Colour Table (*.ACT)"), QStringLiteral("act")},
+                {QStringLiteral("JASC Palette (*.PAL)"), QStringLiteral("pal")}};
+    }
     return {{QStringLiteral("Windows Bitmap (*.BMP)"), QStringLiteral("bmp")},
             {QStringLiteral("PNG Image (*.PNG)"), QStringLiteral("png")}};
 }
@@ -48,6 +53,15 @@ QStringList NameFilters(FileKind kind) {
                           AnyCasePattern(filter.extension) + u')');
     }
     return filters << kAllFiles + QStringLiteral(" (*)");
+}
+
+QString WithChosenExtension(FileKind kind, const QString& path, qsizetype filter) {
+    const QList<Filter> filters = FiltersOf(kind);
+    if (kind != FileKind::Palette || filter < 0 || filter >= filters.size() ||
+        !QFileInfo(path).suffix().isEmpty()) {
+        return path;
+    }
+    return path + u'.' + filters[filter].extension;
 }
 
 QString SaveTargetRefusal(const QString& path) {

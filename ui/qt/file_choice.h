@@ -24,6 +24,11 @@ QString InitialFileName(FileKind kind);
 // Extensions match in any case, and "All files", always last, shows every file, dotted or not.
 QStringList NameFilters(FileKind kind);
 
+// The path to save to when `filter` (an index into NameFilters) was chosen for `path`. A palette
+// file's format follows its extension, so a palette name without one takes the chosen
+// filter's; every other path stands as it is.
+QString WithChosenExtension(FileKind kind, const QString& path, qsizetype filter);
+
 // Why a save may not write `path`: empty when it may. A file or folder that nobody may write
 // counts as read-only even for a user the system would let through (root), the way a file
 // marked read-only is respected by everyone; so does one this user may not write.

@@ -228,6 +228,10 @@ void MainDialog::ShowWindowMenu(const QPoint& globalPosition) {
     menu.addAction(MenuText(kExportBackgroundItem), this,
                    [this] { commands_.OnExportBackground(); });
     menu.addSeparator();
+    menu.addAction(MenuText(kImportSheetItem), this, [this] { commands_.OnImportSheet(); });
+    menu.addAction(MenuText(kExportSheetItem), this, [this] { commands_.OnExportSheet(); });
+    menu.addAction(MenuText(kExportPaletteItem), this, [this] { commands_.OnExportPalette(); });
+    menu.addSeparator();
     menu.addAction(MenuText(kAboutItem), this, &MainDialog::ShowAbout);
     menu.exec(globalPosition);
 }

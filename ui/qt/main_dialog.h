@@ -49,6 +49,7 @@ class MainDialog : public QDialog, public WindowPort {
     std::optional<ChosenFile> ChooseFile(FileKind kind, FileAction action) override;
     std::vector<ChosenFile> ChoosePictures() override;
     bool AskYesNo(const std::string& question) override;
+    std::optional<SheetGrid> AskSheetGrid() override;
     void ShowFileError(const std::string& text) override;
     bool EnterFolder(const std::string& folder) override;
     ConversionMode CheckedMode() const override;

@@ -18,6 +18,17 @@ bool ConfirmReplace(QWidget* parent, const QFileInfo& target) {
     return box.exec() == QMessageBox::Yes;
 }
 
+// Which of `filters` is chosen; the dialog names it without the patterns it hides.
+qsizetype ChosenFilter(const QFileDialog& dialog, const QStringList& filters) {
+    const QString shown = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (filters[i] == shown || filters[i].startsWith(shown + u' ')) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 QStringList QtFileDialogs::Choose(const FileChoice& choice) {
@@ -46,7 +57,8 @@ QStringList QtFileDialogs::Choose(const FileChoice& choice) {
         if (opening) {
             return dialog.selectedFiles();
         }
-        const QString path = dialog.selectedFiles().constFirst();
+        const QString path = WithChosenExtension(choice.kind, dialog.selectedFiles().constFirst(),
+                                                 ChosenFilter(dialog, NameFilters(choice.kind)));
         const QFileInfo target(path);
         folder = target.absolutePath();
         name = target.fileName();

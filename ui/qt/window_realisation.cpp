@@ -16,6 +16,7 @@
 
 #include "ui/qt/main_dialog.h"
 #include "ui/qt/preview_image.h"
+#include "ui/qt/sheet_grid_dialog.h"
 
 namespace quorvel {
 
@@ -50,6 +51,10 @@ std::vector<ChosenFile> MainDialog::ChoosePictures() {
         files.push_back(ChosenFileOf(path));
     }
     return files;
+}
+
+std::optional<SheetGrid> MainDialog::AskSheetGrid() {
+    return quorvel::AskSheetGrid(this);
 }
 
 bool MainDialog::AskYesNo(const std::string& question) {

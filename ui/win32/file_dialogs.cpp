@@ -11,7 +11,15 @@ namespace quorvel {
 namespace {
 
 const wchar_t* Extension(FileKind kind) {
-    return kind == FileKind::Picture ? L"bmp" : L"spr";
+    switch (kind) {
+        case FileKind::Picture:
+            return L"bmp";
+        case FileKind::Sprite:
+            return L"spr";
+        case FileKind::Palette:
+            break;
+    }
+    return L"gpl";
 }
 
 std::wstring WorkingFolder() {
@@ -52,6 +60,9 @@ std::wstring ShowDialog(HWND owner, FileKind kind, FileAction action, DWORD extr
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = static_cast<DWORD>(name.size());
+    // A palette file's format follows its extension, so a name typed without one takes the
+    // chosen filter's (the dialog adds it, and asks about replacing under that name).
+    dialog.lpstrDefExt = kind == FileKind::Palette ? Extension(kind) : nullptr;
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_SHOWHELP | extraFlags;
 
     // The open dialog moves the working folder as the user browses, even when cancelled; the
@@ -79,7 +90,10 @@ std::wstring DialogFilter(FileKind kind) {
     std::wstring filter =
         kind == FileKind::Picture
             ? L"Windows Bitmap (*.BMP)|*.bmp|PNG Image (*.PNG)|*.png|All files (*.*)|*.*||"
-            : L"Creatures Sprite (*.SPR)|*.spr|All files (*.*)|*.*||";
+        : kind == FileKind::Sprite
+            ? L"Creatures Sprite (*.SPR)|*.spr|All files (*.*)|*.*||"
+            : L"GIMP Palette (*.GPL)|*.gpl|Photoshop Colour Table (*.ACT)|*.act|"
+              L"JASC Palette (*.PAL)|*.pal|All files (*.*)|*.*||";
     std::replace(filter.begin(), filter.end(), L'|', L'\0');
     return filter;
 }

@@ -22,8 +22,8 @@ class FileDialogs {
     virtual std::wstring ChoosePictures(HWND owner) = 0;
 };
 
-// The common open and save dialogs. They start in the working folder with "*.bmp" or "*.spr"
-// in the name box, under the filters of DialogFilter. Both hide the read-only box and show a Help
+// The common open and save dialogs. They start in the working folder with "*.bmp", "*.spr" or
+// "*.gpl" in the name box, under the filters of DialogFilter. Both hide the read-only box and show a Help
 // button, whose press reaches `owner` as the registered HELPMSGSTRING message. Opening needs an
 // existing file and accepts a read-only one; saving refuses read-only files and write-protected
 // folders and asks before replacing a file. Whatever folder the user browses to, the working folder
@@ -37,7 +37,9 @@ class CommonFileDialogs final : public FileDialogs {
 // The dialogs' filters for `kind`, the same for opening and saving, as the dialog takes them:
 // description and pattern pairs, each string ended by a NUL, the list by a second NUL. Pictures
 // have "Windows Bitmap (*.BMP)", "PNG Image (*.PNG)", sprite files "Creatures Sprite (*.SPR)",
-// and both "All files (*.*)" last.
+// palette files "GIMP Palette (*.GPL)", "Photoshop Colour Table (*.ACT)", "JASC Palette
+// (*.PAL)", and each "All files (*.*)" last. A palette name saved without an extension takes
+// the chosen filter's.
 std::wstring DialogFilter(FileKind kind);
 
 }  // namespace quorvel

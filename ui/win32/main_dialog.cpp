@@ -219,6 +219,15 @@ bool MainDialog::OnSysCommand(WPARAM command) {
         case IDM_EXPORT_BACKGROUND:
             commands_.OnExportBackground();
             return true;
+        case IDM_IMPORT_SHEET:
+            commands_.OnImportSheet();
+            return true;
+        case IDM_EXPORT_SHEET:
+            commands_.OnExportSheet();
+            return true;
+        case IDM_EXPORT_PALETTE:
+            commands_.OnExportPalette();
+            return true;
         case IDM_ABOUT:
             ShowAboutBox(window_);
             return true;

@@ -5,12 +5,7 @@
 // Dialog templates.
 #define IDD_ABOUT 100
 #define IDD_MAIN 102
-
-// Strings: the window menu's added items.
-#define IDS_ABOUT_ITEM 101
-#define IDS_KEEP_BLACK_ITEM 103
-#define IDS_MAKE_BACKGROUND_ITEM 104
-#define IDS_EXPORT_BACKGROUND_ITEM 105
+#define IDD_SHEET_GRID 104
 
 // Images.
 #define IDI_APPLICATION_ICON 128
@@ -22,6 +17,9 @@
 #define IDM_KEEP_BLACK 0x0020
 #define IDM_MAKE_BACKGROUND 0x0030
 #define IDM_EXPORT_BACKGROUND 0x0040
+#define IDM_IMPORT_SHEET 0x0050
+#define IDM_EXPORT_SHEET 0x0060
+#define IDM_EXPORT_PALETTE 0x0070
 // The Edit submenu's items: row i of its table has IDM_EDIT_FIRST + 16 * i.
 #define IDM_EDIT_FIRST 0x0100
 
@@ -43,3 +41,9 @@
 // Controls of the About box that the code looks up.
 #define IDC_ABOUT_VERSION 1020
 #define IDC_ABOUT_PICTURE 1021
+
+// Controls of the "Sheet Grid" dialog.
+#define IDC_SHEET_COLUMNS 1030
+#define IDC_SHEET_COLUMNS_ARROWS 1031
+#define IDC_SHEET_ROWS 1032
+#define IDC_SHEET_ROWS_ARROWS 1033

@@ -46,6 +46,10 @@ void AddProgramItems(HWND window) {
     AddItem(menu, MF_STRING, IDM_MAKE_BACKGROUND, kMakeBackgroundItem);
     AddItem(menu, MF_STRING, IDM_EXPORT_BACKGROUND, kExportBackgroundItem);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AddItem(menu, MF_STRING, IDM_IMPORT_SHEET, kImportSheetItem);
+    AddItem(menu, MF_STRING, IDM_EXPORT_SHEET, kExportSheetItem);
+    AddItem(menu, MF_STRING, IDM_EXPORT_PALETTE, kExportPaletteItem);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AddItem(menu, MF_STRING, IDM_ABOUT, kAboutItem);
 }
 

@@ -4,6 +4,7 @@
 
 #include "ui/win32/clipboard.h"
 #include "ui/win32/resource.h"
+#include "ui/win32/sheet_grid_dialog.h"
 #include "ui/win32/system_menu.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/working_folder.h"
@@ -34,6 +35,10 @@ int DialogWindowPort::ShowBox(const std::string& text, const wchar_t* caption, U
 
 void DialogWindowPort::ShowFileError(const std::string& text) {
     ShowBox(text, L"File Error", MB_OK | MB_ICONERROR);
+}
+
+std::optional<SheetGrid> DialogWindowPort::AskSheetGrid() {
+    return quorvel::AskSheetGrid(dialog_);
 }
 
 bool DialogWindowPort::AskYesNo(const std::string& question) {

@@ -25,6 +25,7 @@ class DialogWindowPort final : public WindowPort {
     std::vector<ChosenFile> ChoosePictures() override;
     void ShowFileError(const std::string& text) override;
     bool AskYesNo(const std::string& question) override;
+    std::optional<SheetGrid> AskSheetGrid() override;
     bool EnterFolder(const std::string& folder) override;
 
     // The list box, by its messages.

@@ -1,279 +1,202 @@
 // The commands that change the sprite set, undo and redo, and the clipboard, through a fake
 // window.
 
-#include <gtest/gtest.h>
-
-#include <functional>
+#include <sstream>
 #include <tuple>
 
-#include "ui/commands/window_commands.h"
 #include "core/bitmap_writer.h"
-#include "core/file_messages.h"
-#include "core/indexed_image.h"
-#include "pictures/picture_file.h"
-#include "sprites/sprite_file.h"
-#include "sprites/sprite_set.h"
 #include "tests/ui/commands/fake_window.h"
-#include "tests/support/bitmap_builder.h"
-#include "tests/support/temp_folder.h"
 
 namespace quorvel::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
+using C = WindowCommands;
 
-// Four sprites of 1 × 1 to 4 × 4, loaded from a file, so their lines carry the colon.
-const SpriteSet kFour{4,
-                      {1, 2, 3, 4},
-                      {1, 2, 3, 4},
-                      {PatternImage(1, 1).pixels, PatternImage(2, 2).pixels,
-                       PatternImage(3, 3).pixels, PatternImage(4, 4).pixels}};
+// Add, Insert, Delete, Replace, Move Up and Down, Copy to Image, Add Pictures, Undo, Redo, Save
+// and Load, a letter each; and (o) a dropped sprite file.
+constexpr std::string_view kCodes = "aidr^vcpzysl";
+constexpr void (C::*kCommands[])() = {
+    &C::OnAddSprite,    &C::OnInsertSprite,   &C::OnDeleteSprite,      &C::OnReplaceSprite,
+    &C::OnMoveSpriteUp, &C::OnMoveSpriteDown, &C::OnCopySpriteToImage, &C::OnAddPictures,
+    &C::OnUndo,         &C::OnRedo,           &C::OnSaveSprites,       &C::OnLoadSprites};
 
-class EditCommands : public ::testing::Test {
+// List lines written short, numbered in turn: "2:" is "#i:\t2 × 2", "5x2" is "#i\t5 × 2".
+Lines Expand(const std::string& code) {
+    Lines lines;
+    std::istringstream words(code);
+    for (std::string w; words >> w;) {
+        const bool colon = w.back() == ':';
+        w.resize(w.size() - colon);
+        const std::size_t x = w.find('x');
+        lines.push_back("#" + std::to_string(lines.size()) + (colon ? ":\t" : "\t") +
+                        w.substr(0, x) + " × " + (x == w.npos ? w : w.substr(x + 1)));
+    }
+    return lines;
+}
+
+// From four sprites of 1 × 1 to 4 × 4 loaded from a file, so that their lines carry the colon.
+class EditCommands : public CommandsTest {
   protected:
     void SetUp() override {
-        std::filesystem::current_path(folder_.path());
-        CurrentImage() = IndexedImage{};
-        CurrentSpriteSet() = SpriteSet{};
-        WriteTestFile("four.spr", EncodeSpriteFile(kFour).value());
-        window_.files.push_back(ChosenFile{"", "four.spr"});
+        CommandsTest::SetUp();
+        SpriteSet four{4, {1, 2, 3, 4}, {1, 2, 3, 4}, {}};
+        for (const std::uint32_t side : four.widths) {
+            four.images.push_back(PatternImage(side, side).pixels);
+        }
+        Write("four.spr", EncodeSpriteFile(four).value());
+        window_.files = {ChosenFile{"", "four.spr"}};
         commands_.OnLoadSprites();
+        for (const auto& [name, width] : {std::pair("a", 4u), {"b9", 8u}, {"b10", 12u}}) {
+            Write("in/" + std::string(name) + ".bmp",
+                  EncodeBitmap(PatternImage(width, width / 4)).value());
+        }
     }
-    void TearDown() override { std::filesystem::current_path(folder_.path().parent_path()); }
-
-    // Everything undo must put back, and what it must leave alone.
+    void Run(const std::string& codes) {
+        for (const char code : codes) {
+            window_.files = {ChosenFile{"", "saved.spr"}};  // for Save and Load
+            code == 'o' ? commands_.OpenDroppedFile({"", "saved.spr"})
+                        : (commands_.*kCommands[kCodes.find(code)])();
+        }
+    }
+    // Everything undo must put back.
     auto State() const {
         const SpriteSet& set = CurrentSpriteSet();
         return std::tuple(set.count, set.widths, set.heights, set.images, window_.lines,
                           window_.selected, window_.countLabel, HasUnsavedSprites());
     }
-    auto Untouched() const {
-        return std::tuple(CurrentImage().pixels, window_.imageLabel, window_.checked,
-                          window_.choiceRefreshes, window_.repaints);
-    }
-    void WritePicture(const std::string& name, std::uint32_t width, std::uint32_t height) {
-        WriteTestFile(name, EncodeBitmap(PatternImage(width, height)).value());
-    }
-
-    TempFolder folder_;
-    FakeWindow window_;
-    WindowCommands commands_{window_};
 };
 
-struct EditCase {
-    const char* name;
-    std::int32_t selected;
-    std::function<void(WindowCommands&)> command;
-    Lines lines;  // afterwards
-    std::int32_t selectedAfter;
-};
-
-TEST_F(EditCommands, EachChangeIsOneStepThatUndoAndRedoPutBackExactly) {
-    using C = WindowCommands;
-    const auto pictures = [](C& c) { c.OnAddPictures(); };
-    const EditCase cases[] = {
-        {"add",
-         1,
-         &C::OnAddSprite,
-         {"#0:\t1 × 1", "#1:\t2 × 2", "#2:\t3 × 3", "#3:\t4 × 4", "#4\t5 × 2"},
-         1},
-        {"insert",
-         1,
-         &C::OnInsertSprite,
-         {"#0:\t1 × 1", "#1\t5 × 2", "#2\t2 × 2", "#3\t3 × 3", "#4\t4 × 4"},
-         1},
-        {"delete", 0, &C::OnDeleteSprite, {"#0\t2 × 2", "#1\t3 × 3", "#2\t4 × 4"}, 0},
-        {"delete last", 3, &C::OnDeleteSprite, {"#0:\t1 × 1", "#1:\t2 × 2", "#2:\t3 × 3"}, 2},
-        {"replace",
-         2,
-         &C::OnReplaceSprite,
-         {"#0:\t1 × 1", "#1:\t2 × 2", "#2\t5 × 2", "#3:\t4 × 4"},
-         2},
-        {"up", 2, &C::OnMoveSpriteUp, {"#0:\t1 × 1", "#1\t3 × 3", "#2\t2 × 2", "#3:\t4 × 4"}, 1},
-        {"down",
-         0,
-         &C::OnMoveSpriteDown,
-         {"#0\t2 × 2", "#1\t1 × 1", "#2:\t3 × 3", "#3:\t4 × 4"},
-         1},
-        // In natural order, before the selected sprite or after the last.
-        {"pictures",
-         1,
-         pictures,
-         {"#0:\t1 × 1", "#1\t4 × 1", "#2\t8 × 2", "#3\t12 × 3", "#4\t2 × 2", "#5\t3 × 3",
-          "#6\t4 × 4"},
-         1},
-        {"pictures at the end",
-         -1,
-         pictures,
-         {"#0:\t1 × 1", "#1:\t2 × 2", "#2:\t3 × 3", "#3:\t4 × 4", "#4\t4 × 1", "#5\t8 × 2",
-          "#6\t12 × 3"},
-         -1},
-    };
-    for (const EditCase& c : cases) {
-        SCOPED_TRACE(c.name);
+// Each change shows its lines, selection and count, refreshes the radio group once, and is one
+// step that undo and redo put back exactly, leaving the image, its label and the choice alone.
+// Pictures go in natural order before the selected sprite, or after the last.
+TEST_F(EditCommands, EachChangeIsOneStepThatUndoAndRedoPutBack) {
+    // The selected line, the command, the lines afterwards, the line then selected, repaints.
+    const std::tuple<std::int32_t, char, const char*, std::int32_t, int> cases[] = {
+        {1, 'a', "1: 2: 3: 4: 5x2", 1, 1},
+        {1, 'i', "1: 5x2 2 3 4", 1, 1},
+        {-1, 'i', "1: 2: 3: 4: 5x2", -1, 1},
+        {0, 'd', "2 3 4", 0, 0},
+        {3, 'd', "1: 2: 3:", 2, 0},
+        {2, 'r', "1: 2: 5x2 4:", 2, 1},
+        {2, '^', "1: 3 2 4:", 1, 0},
+        {0, 'v', "2 1 3: 4:", 1, 0},
+        {1, 'p', "1: 4x1 8x2 12x3 2 3 4", 1, 1},
+        {-1, 'p', "1: 2: 3: 4: 4x1 8x2 12x3", -1, 1}};
+    for (const auto& [selected, command, code, selectedAfter, repaints] : cases) {
+        SCOPED_TRACE(std::string{command} + code);
         SetUp();
-        WritePicture("b10.bmp", 12, 3);
-        WritePicture("b9.bmp", 8, 2);
-        WritePicture("a.bmp", 4, 1);
-        window_.pictureChoices.push_back(
-            {{"", "b10.bmp"}, {folder_.File("."), "a.bmp"}, {"", "b9.bmp"}});
+        window_.pictureChoices = {{Chosen("in/b10.bmp"), {"", "a.bmp"}, {"", "b9.bmp"}}};
         CurrentImage() = PatternImage(5, 2);
-        window_.SelectLine(c.selected);
+        window_.SelectLine(selected);
         const auto before = State();
-        c.command(commands_);
+        std::tie(window_.countLabel, window_.choiceRefreshes, window_.repaints) =
+            std::tuple("stale", 0, 0);
+        Run({command});
+        EXPECT_EQ(std::tuple(window_.lines, window_.selected, window_.errors, window_.countLabel,
+                             window_.choiceRefreshes, window_.repaints),
+                  std::tuple(Expand(code), selectedAfter, Lines{},
+                             std::to_string(Expand(code).size()) + " images", 1, repaints));
+        const SpriteSet& set = CurrentSpriteSet();
+        for (std::uint32_t i = 0; i < set.count; ++i) {  // each sprite with its own pixels
+            EXPECT_EQ(set.images[i], PatternImage(set.widths[i], set.heights[i]).pixels) << i;
+        }
         const auto after = State();
-        EXPECT_EQ(std::tuple(window_.lines, window_.selected, window_.errors),
-                  std::tuple(c.lines, c.selectedAfter, Lines{}));
-        EXPECT_TRUE(commands_.CanUndo());
-        window_.checked = ConversionMode::Dither;  // a choice that only a refresh would undo
-        const auto untouched = Untouched();
+        // Dither: a choice that only a refresh would undo.
+        std::tie(window_.checked, window_.choiceRefreshes, window_.repaints) =
+            std::tuple(Dither, 0, 0);
         for (int round = 0; round < 2; ++round) {
             commands_.OnUndo();
-            EXPECT_EQ(State(), before);
-            EXPECT_FALSE(commands_.CanUndo());
+            EXPECT_EQ(std::tuple(State(), commands_.CanUndo()), std::tuple(before, false));
             commands_.OnRedo();
-            EXPECT_EQ(State(), after);
-            EXPECT_FALSE(commands_.CanRedo());
+            EXPECT_EQ(std::tuple(State(), commands_.CanRedo()), std::tuple(after, false));
         }
-        EXPECT_EQ(Untouched(), untouched);
+        EXPECT_EQ(std::tuple(CurrentImage().pixels, window_.imageLabel, window_.checked,
+                             window_.choiceRefreshes, window_.repaints),
+                  std::tuple(PatternImage(5, 2).pixels, std::string("(no image)"), Dither, 0, 0));
     }
 }
 
+// With an image without pixels nothing is added or put in place; without a selection or past
+// either end nothing is deleted, replaced, moved or copied. Add Pictures cancelled, or stopped by
+// a picture it cannot read, which it reports, entering the pictures' folder.
 TEST_F(EditCommands, WhatChangesNothingLeavesNoStep) {
-    const std::function<void(WindowCommands&)> commands[] = {
-        &WindowCommands::OnAddSprite,         &WindowCommands::OnInsertSprite,
-        &WindowCommands::OnDeleteSprite,      &WindowCommands::OnReplaceSprite,
-        &WindowCommands::OnMoveSpriteUp,      &WindowCommands::OnMoveSpriteDown,
-        &WindowCommands::OnCopySpriteToImage,
-        &WindowCommands::OnAddPictures,  // cancelled
-    };
-    // Without a selection, with an image without pixels.
-    window_.SelectLine(-1);
+    Write("in/2.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0});
+    window_.pictureChoices = {{Chosen("in/a.bmp"), {"", "2.png"}}, {Chosen("gone/a.bmp")}, {}};
     CurrentImage() = PatternImage(4, 0);
-    for (const auto& command : commands) {
-        command(commands_);
-    }
-    // With a selection: no image to add or put in its place, no sprite past either end.
-    window_.SelectLine(0);
-    for (const auto& command : {commands[0], commands[1], commands[3], commands[4], commands[6]}) {
-        command(commands_);
-    }
-    window_.SelectLine(3);
-    commands_.OnMoveSpriteDown();
-    EXPECT_FALSE(commands_.CanUndo());
-    EXPECT_EQ(CurrentSpriteSet().widths, kFour.widths);
-}
-
-// A failing picture is reported and stops the whole command before the set changes.
-TEST_F(EditCommands, AddPicturesIsAllOrNothingAndEntersTheirFolder) {
-    std::filesystem::create_directory("in");
-    WritePicture("in/1.bmp", 4, 4);
-    WriteTestFile("in/2.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0});
-    window_.pictureChoices.push_back({{folder_.File("in"), "1.bmp"}, {"", "2.png"}});
-    window_.pictureChoices.push_back({{folder_.File("gone"), "1.bmp"}});
     const auto before = State();
-    commands_.OnAddPictures();
-    commands_.OnAddPictures();
-    EXPECT_EQ(State(), before);
-    EXPECT_FALSE(commands_.CanUndo());
+    for (const auto& [selected, codes] : {std::pair(0, "air^c"), {3, "v"}, {-1, "dr^vcppp"}}) {
+        window_.SelectLine(selected);
+        Run(codes);
+    }
+    EXPECT_EQ(std::tuple(State(), commands_.CanUndo()), std::tuple(before, false));
     ASSERT_EQ(window_.errors.size(), 2u);
-    EXPECT_EQ(window_.errors[0].rfind("Unable to read 2.png: ", 0), 0u) << window_.errors[0];
-    EXPECT_EQ(window_.errors[1], CannotOpenForRead("1.bmp"));
+    EXPECT_EQ(Lines({window_.errors[0].substr(0, 22), window_.errors[1]}),
+              Lines({"Unable to read 2.png: ", CannotOpenForRead("a.bmp")}));
     EXPECT_EQ(std::filesystem::current_path(), folder_.path() / "in");
 }
 
-// After each action: whether closing would ask before dropping the set.
+// After each step: whether closing asks first (?), and whether redo can run (>). A new step after
+// an undo drops the saved point and the redo; a dropped or loaded set asks, and No keeps it.
 TEST_F(EditCommands, ASetUndoneOrRedoneToItsSavedPointCountsAsSaved) {
     CurrentImage() = PatternImage(4, 4);
     window_.SelectLine(1);
-    const auto save = [this](WindowCommands& c) {
-        window_.files.push_back(ChosenFile{"", "saved.spr"});
-        c.OnSaveSprites();
-    };
-    const std::pair<std::function<void(WindowCommands&)>, bool> steps[] = {
-        {&WindowCommands::OnDeleteSprite, true},  {save, false},
-        {&WindowCommands::OnAddSprite, true},     {&WindowCommands::OnUndo, false},
-        {&WindowCommands::OnUndo, true},          {&WindowCommands::OnRedo, false},
-        {&WindowCommands::OnUndo, true},  // and a new step: the saved point is gone for good
-        {&WindowCommands::OnReplaceSprite, true}, {&WindowCommands::OnUndo, true},
-    };
-    for (const auto& [step, asks] : steps) {
-        step(commands_);
+    std::istringstream steps("d? s a? z> z?> y> z?> r? z?> o?> l?>");
+    for (std::string step; steps >> step;) {
+        Run(step.substr(0, 1));
         window_.questions.clear();
-        window_.answers.push_back(false);
-        EXPECT_EQ(commands_.MayClose(), !asks) << &step - &steps[0].first;
-        EXPECT_EQ(window_.questions.size(), asks ? 1u : 0u);
-        window_.answers.clear();
+        window_.answers = {false};
+        const bool mayClose = commands_.MayClose(), asks = step.find('?') != step.npos;
+        EXPECT_EQ(std::tuple(mayClose, window_.questions.size(), commands_.CanRedo()),
+                  std::tuple(!asks, asks ? 1u : 0u, step.find('>') != step.npos))
+            << steps.tellg();
     }
 }
 
+// Steps of the given pixel bytes, kept while at most three and within 250 bytes, the newest
+// always. The start counts as saved, out of reach once a step has been dropped.
 TEST(EditHistory, KeepsTheNewestStepsWithinItsLimits) {
-    const auto step = [](std::size_t bytes) {
-        EditStep s;
-        s.after.sprites.push_back({1, 1, std::vector<std::uint8_t>(bytes)});
-        return s;
-    };
-    struct Case {
-        std::size_t stepLimit, budget;
-        std::vector<std::size_t> steps;  // pixel bytes of each
-        int undoable;
-    };
-    for (const Case& c : {Case{3, 1000, {1, 1, 1, 1, 1}, 3}, Case{100, 250, {100, 100, 100}, 2},
-                          Case{100, 250, {100, 300}, 1}, Case{100, 250, {0, 0, 0}, 3}}) {
-        EditHistory history(c.stepLimit, c.budget);
-        for (const std::size_t bytes : c.steps) {
-            history.Push(step(bytes));
+    const std::pair<std::vector<std::size_t>, int> cases[] = {
+        {{1, 1, 1, 1, 1}, 3}, {{100, 100, 100}, 2}, {{100, 300}, 1}, {{0, 0, 0}, 3}};
+    for (const auto& [steps, kept] : cases) {
+        EditHistory history(3, 250);
+        for (const std::size_t bytes : steps) {
+            history.Push({0, {}, {{{1, 1, std::vector<std::uint8_t>(bytes)}}, {}, -1}});
         }
         int undone = 0;
         for (; history.CanUndo(); ++undone) {
             static_cast<void>(history.Undo());
         }
-        EXPECT_EQ(undone, c.undoable) << c.stepLimit << " " << c.budget;
-        // The start is the saved point, out of reach once a step has been dropped.
-        EXPECT_EQ(history.AtSavedPoint(), undone == static_cast<int>(c.steps.size()));
+        EXPECT_EQ(std::tuple(undone, history.AtSavedPoint()),
+                  std::tuple(kept, kept == static_cast<int>(steps.size())));
     }
 }
 
-// Copy hands out an 8-bit bitmap in the game palette; paste reduces what it gets as "Load"
-// would, reading the radio group and keep-black first. It is no change to the set.
+// Copy hands out an 8-bit bitmap in the game palette; paste reduces what it gets as "Load" would,
+// reading the radio group and keep-black first, and changes no sprite. Nothing there: no error.
 TEST_F(EditCommands, TheClipboardCarriesPicturesBothWays) {
-    const IndexedImage image = CurrentImage() = PatternImage(8, 3);
+    CurrentImage() = PatternImage(8, 3);
     commands_.OnCopyImage();
-    EXPECT_EQ(window_.clipboard, EncodeBitmap(image).value());
-
-    const std::vector<std::uint8_t> png = ReadTestFile(QUORVEL_PNG_DATA "/noise-37x23.png");
-    struct Case {
-        std::vector<std::uint8_t> clipboard;
-        ConversionMode mode;
-        BlackHandling black;
-        std::string error;  // how the one message starts
-    };
-    const Case cases[] = {
-        {png, ConversionMode::Nearest, BlackHandling::KeepVisible, ""},
-        {png, ConversionMode::Dither, BlackHandling::AsSearched, ""},
-        {EncodeBitmap(image).value(), ConversionMode::Dither, BlackHandling::AsSearched, ""},
-        {{}, ConversionMode::Dither, BlackHandling::AsSearched, ""},
-        {{'B', 'M', 1},
-         ConversionMode::Nearest,
-         BlackHandling::AsSearched,
-         "Unable to paste the picture: "},
-    };
-    for (const Case& c : cases) {
+    const std::vector<std::uint8_t> bitmap = window_.clipboard,
+                                    png = ReadTestFile(QUORVEL_PNG_DATA "/noise-37x23.png");
+    EXPECT_EQ(bitmap, EncodeBitmap(PatternImage(8, 3)).value());
+    using Case = std::tuple<std::vector<std::uint8_t>, ConversionMode, BlackHandling>;
+    const Case cases[] = {{png, Nearest, KeepVisible},
+                          {png, Dither, AsSearched},
+                          {bitmap, Dither, AsSearched},
+                          {{}, Dither, AsSearched},
+                          {{'B', 'M', 1}, Nearest, AsSearched}};
+    for (const auto& [clipboard, mode, black] : cases) {
         CurrentImage() = PatternImage(2, 2);
-        window_.clipboard = c.clipboard;
-        window_.checked = c.mode;
-        window_.keepBlack = c.black;
-        window_.errors.clear();
+        window_.clipboard = clipboard;
+        std::tie(window_.checked, window_.keepBlack) = std::tuple(mode, black);
         commands_.OnPasteImage();
-        const Result<IndexedImage> pasted = DecodePicture(c.clipboard, c.mode, c.black);
-        EXPECT_EQ(commands_.conversionMode(), c.mode);
-        EXPECT_EQ(CurrentImage().pixels,
-                  pasted ? pasted.value().pixels : PatternImage(2, 2).pixels);
-        EXPECT_EQ(window_.errors.empty() ? "" : window_.errors[0].substr(0, c.error.size()),
-                  c.error);
+        const Result<IndexedImage> pasted = DecodePicture(clipboard, mode, black);
+        EXPECT_EQ(std::tuple(commands_.conversionMode(), CurrentImage().pixels),
+                  std::tuple(mode, (pasted ? pasted.value() : PatternImage(2, 2)).pixels));
     }
-    EXPECT_EQ(std::tuple(window_.imageLabel, commands_.CanUndo()),
-              std::tuple(std::string("(8 × 3)"), false));
+    EXPECT_EQ(std::tuple(window_.imageLabel, commands_.CanUndo(), window_.errors.size()),
+              std::tuple(std::string("(8 × 3)"), false, 1u));  // the last bitmap's size
+    EXPECT_TRUE(window_.errors.at(0).starts_with("Unable to paste the picture: "));
 }
 
 }  // namespace
