@@ -113,15 +113,10 @@ def main():
                 subprocess.run(commands(program, args.work, "nearest", args), check=True)
         cases = [(p, commands(p, args.work, method, args)) for p in programs]
         results = bench_compare.measure(cases, args.runs, record)
-        ours = results["quorvel-cli"]
-        for program in programs:
-            seconds, busy, peak = results[program]
-            ratio = "" if program == "quorvel-cli" else f"{seconds / ours[0]:.1f}x"
-            print(f"  {work:18} {program:12} {seconds:9.3f} {busy:7.2f} {peak:9.1f} {ratio:>22}")
-        if ours[0] >= GOAL_SECONDS:
-            failures.append(f"{work}: {ours[0]:.3f} s, goal under {GOAL_SECONDS} s")
-    print("Background targets: " + ("all met" if not failures else
-                                    "missed:\n  " + "\n  ".join(failures)))
+        ours = bench_compare.print_against_ours(work, 18, results, programs)
+        if ours >= GOAL_SECONDS:
+            failures.append(f"{work}: {ours:.3f} s, goal under {GOAL_SECONDS} s")
+    bench_compare.print_goal("Background", failures)
 
 
 if __name__ == "__main__":

@@ -152,6 +152,22 @@ def commands(program, method, source, target, args):
     raise ValueError(program)
 
 
+def print_against_ours(work, width, results, programs):
+    """Prints a row a program for `work`, each with how much faster quorvel-cli is; returns
+    quorvel-cli's median seconds."""
+    ours = results["quorvel-cli"]
+    for program in programs:
+        seconds, busy, peak = results[program]
+        ratio = "" if program == "quorvel-cli" else f"{seconds / ours[0]:.1f}x"
+        print(f"  {work:{width}} {program:12} {seconds:9.3f} {busy:7.2f} {peak:9.1f} {ratio:>22}")
+    return ours[0]
+
+
+def print_goal(label, failures):
+    print(f"{label} targets: " + ("all met" if not failures else
+                                  "missed:\n  " + "\n  ".join(failures)))
+
+
 def load():
     return " ".join(f"{v:.2f}" for v in os.getloadavg())
 

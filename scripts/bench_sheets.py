@@ -205,15 +205,10 @@ def main():
     failures = []
     for task in ("cut by JSON", "cut by grid", "cut by key", "stitch"):
         results = bench_compare.measure([(p, work[p][task]) for p in programs], args.runs, record)
-        ours = results["quorvel-cli"]
-        for program in programs:
-            seconds, busy, peak = results[program]
-            ratio = "" if program == "quorvel-cli" else f"{seconds / ours[0]:.1f}x"
-            print(f"  {task:12} {program:12} {seconds:9.3f} {busy:7.2f} {peak:9.1f} {ratio:>22}")
-        if ours[0] >= GOAL_SECONDS:
-            failures.append(f"{task}: {ours[0]:.3f} s, goal under {GOAL_SECONDS} s")
-    print("Sheet targets: " + ("all met" if not failures else
-                               "missed:\n  " + "\n  ".join(failures)))
+        ours = bench_compare.print_against_ours(task, 12, results, programs)
+        if ours >= GOAL_SECONDS:
+            failures.append(f"{task}: {ours:.3f} s, goal under {GOAL_SECONDS} s")
+    bench_compare.print_goal("Sheet", failures)
 
 
 if __name__ == "__main__":

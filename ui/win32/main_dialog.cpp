@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/commands/window_menu.h"
 #include "core/indexed_image.h"
+#include "ui/commands/window_menu.h"
 #include "ui/win32/about_dialog.h"
 #include "ui/win32/help.h"
 #include "ui/win32/preview.h"
@@ -42,6 +42,20 @@ constexpr Button kButtons[] = {
     {IDC_INSERT_SPRITE, &WindowCommands::OnInsertSprite},
     {IDC_DELETE_SPRITE, &WindowCommands::OnDeleteSprite},
     {IDC_COPY_SPRITE, &WindowCommands::OnCopySpriteToImage},
+};
+
+// The window menu's items that run a command as they stand.
+struct MenuItem {
+    WPARAM id;
+    void (WindowCommands::*command)();
+};
+
+constexpr MenuItem kMenuItems[] = {
+    {IDM_MAKE_BACKGROUND, &WindowCommands::OnMakeBackground},
+    {IDM_EXPORT_BACKGROUND, &WindowCommands::OnExportBackground},
+    {IDM_IMPORT_SHEET, &WindowCommands::OnImportSheet},
+    {IDM_EXPORT_SHEET, &WindowCommands::OnExportSheet},
+    {IDM_EXPORT_PALETTE, &WindowCommands::OnExportPalette},
 };
 
 Key KeyOf(WPARAM virtualKey) {
@@ -213,27 +227,19 @@ bool MainDialog::OnSysCommand(WPARAM command) {
         case IDM_KEEP_BLACK:
             ToggleKeepBlackItem(window_);
             return true;
-        case IDM_MAKE_BACKGROUND:
-            commands_.OnMakeBackground();
-            return true;
-        case IDM_EXPORT_BACKGROUND:
-            commands_.OnExportBackground();
-            return true;
-        case IDM_IMPORT_SHEET:
-            commands_.OnImportSheet();
-            return true;
-        case IDM_EXPORT_SHEET:
-            commands_.OnExportSheet();
-            return true;
-        case IDM_EXPORT_PALETTE:
-            commands_.OnExportPalette();
-            return true;
         case IDM_ABOUT:
             ShowAboutBox(window_);
             return true;
         default:
-            return RunEditItem(static_cast<UINT>(command));  // else the default handling
+            break;
     }
+    for (const MenuItem& item : kMenuItems) {
+        if (item.id == (command & 0xFFF0)) {
+            (commands_.*item.command)();
+            return true;
+        }
+    }
+    return RunEditItem(static_cast<UINT>(command));  // else the default handling
 }
 
 bool MainDialog::RunEditItem(UINT item) {
