@@ -4,13 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <optional>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "pictures/picture_file.h"
-#include "sheets/sheet_description.h"
 #include "sheets/sheet_files.h"
 #include "tests/sheets/sheet_test_support.h"
 #include "tests/support/recording_window.h"
@@ -19,62 +17,43 @@
 namespace quorvel::testing {
 namespace {
 
-using Frames = std::optional<std::vector<IndexedImage>>;
+using CutFrames = std::optional<std::vector<IndexedImage>>;
 
-constexpr std::uint32_t kSheetWidth = 20, kSheetHeight = 10;
-
-std::vector<std::vector<Bgr>> TrueColourSheet() {
-    std::vector<std::vector<Bgr>> rows(kSheetHeight, std::vector<Bgr>(kSheetWidth));
-    for (std::uint32_t y = 0; y < kSheetHeight; ++y) {
-        for (std::uint32_t x = 0; x < kSheetWidth; ++x) {
-            rows[y][x] = {static_cast<std::uint8_t>(x * 13), static_cast<std::uint8_t>(y * 27),
-                          static_cast<std::uint8_t>((x * y * 5 + 60) % 256)};
+// The rectangle of a 20 × 10 true-colour sheet, as rows of its own.
+std::vector<std::vector<Bgr>> TrueColour(const Rect& r) {
+    std::vector<std::vector<Bgr>> rows(r.height, std::vector<Bgr>(r.width));
+    for (std::uint32_t y = r.y; y < r.y + r.height; ++y) {
+        for (std::uint32_t x = r.x; x < r.x + r.width; ++x) {
+            rows[y - r.y][x - r.x] = {std::uint8_t(x * 13), std::uint8_t(y * 27),
+                                      std::uint8_t((x * y * 5 + 60) % 256)};
         }
     }
     return rows;
 }
 
-// The rectangle saved as a 24-bit bitmap of its own and loaded by dithering.
-IndexedImage Separately(const Rect& r) {
-    const auto sheet = TrueColourSheet();
-    std::vector<std::vector<Bgr>> part;
-    for (std::uint32_t y = r.y; y < r.y + r.height; ++y) {
-        part.emplace_back(sheet[y].begin() + r.x, sheet[y].begin() + r.x + r.width);
+// The rectangle saved as a 24-bit bitmap of its own and loaded by dithering, placed at the
+// canvas's (x, y) on a canvas of its size (width rounded up to 4) of index 0, if one is given.
+IndexedImage Separately(const Rect& r, const Rect& canvas = {}) {
+    const auto bmp = BuildBitmap(TrueColourBitmap(TrueColour(r)));
+    const auto own = DecodePicture(bmp, ConversionMode::Dither, BlackHandling::AsSearched).value();
+    if (canvas.width == 0) {
+        return own;
     }
-    return DecodePicture(BuildBitmap(TrueColourBitmap(part)), ConversionMode::Dither,
-                         BlackHandling::AsSearched)
-        .value();
-}
-
-// `image` at (x, y) on a canvas of `width` (rounded up to 4) × `height` of index 0.
-IndexedImage OnCanvas(const IndexedImage& image, std::uint32_t sourceWidth, std::uint32_t x,
-                      std::uint32_t y, std::uint32_t width, std::uint32_t height) {
-    IndexedImage canvas{static_cast<std::uint32_t>(ConvertedWidth(width)), height, {}};
-    canvas.pixels.assign(std::size_t{canvas.width} * height, 0);
-    for (std::uint32_t row = 0; row < image.height; ++row) {
-        for (std::uint32_t column = 0; column < sourceWidth; ++column) {
-            canvas.pixels[(y + row) * canvas.width + x + column] =
-                image.pixels[row * image.width + column];
-        }
+    IndexedImage on{static_cast<std::uint32_t>(ConvertedWidth(canvas.width)), canvas.height, {}};
+    on.pixels.assign(std::size_t{on.width} * on.height, 0);
+    for (std::uint32_t y = 0; y < r.height; ++y) {
+        std::copy_n(&own.pixels[y * own.width], r.width,
+                    &on.pixels[(canvas.y + y) * on.width + canvas.x]);
     }
-    return canvas;
+    return on;
 }
 
-Frames Read(const std::string& picture, const std::optional<SheetLayout>& layout,
-            ConversionMode mode = ConversionMode::Nearest) {
-    ResetRecorder();
-    return ReadSheetFile(picture, layout, mode, BlackHandling::AsSearched);
-}
-
-void ExpectFrames(const Frames& frames, const std::vector<IndexedImage>& expected) {
+void ExpectFrames(const CutFrames& frames, const std::vector<IndexedImage>& want) {
     ASSERT_TRUE(frames) << (Recorded().fileErrors.empty() ? "" : Recorded().fileErrors[0]);
-    ASSERT_EQ(frames->size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_TRUE(SameImage((*frames)[i], expected[i])) << "frame " << i;
-    }
+    EXPECT_TRUE(std::equal(frames->begin(), frames->end(), want.begin(), want.end(), SameImage));
 }
 
-// The reason shown, with the file name left out.
+// The one reason shown, with the file name left out.
 std::string Shown(const std::string& name) {
     EXPECT_EQ(Recorded().fileErrors.size(), 1u);
     std::string text = Recorded().fileErrors.empty() ? "" : Recorded().fileErrors[0];
@@ -82,103 +61,88 @@ std::string Shown(const std::string& name) {
     return at == std::string::npos ? text : text.replace(at, name.size(), "NAME");
 }
 
-TEST(SheetDescription, CutsEveryFrameAsAPictureOfItsOwn) {
-    const std::string full =
-        R"("rotated": false, "trimmed": false, "spriteSourceSize": {"x": 0, "y": 0, "w": 5, "h": 4},
-           "sourceSize": {"w": 5, "h": 4}, "duration": 100)";
-    const struct {
-        const char* name;
-        std::string json;
-        std::vector<IndexedImage> expected;
-    } kCases[] = {
-        {"array",
-         R"({"frames": [{"filename": "a 0", "frame": {"x": 0, "y": 0, "w": 5, "h": 4}, )" + full +
-             R"(}, {"frame": {"x": 5, "y": 2, "w": 8, "h": 8}}], "meta": {"app": "x"}})",
-         {Separately({0, 0, 5, 4}), Separately({5, 2, 8, 8})}},
-        {"hash, in the file's order",
-         R"({"meta": {}, "frames": {"walk 1": {"frame": {"x": 12, "y": 1, "w": 8, "h": 3}},
-             "walk 0": {"frame": {"x": 1, "y": 1, "w": 3, "h": 9}}}})",
-         {Separately({12, 1, 8, 3}), Separately({1, 1, 3, 9})}},
-        {"trimmed",
-         R"({"frames": [{"frame": {"x": 2, "y": 2, "w": 4, "h": 3}, "trimmed": true,
-             "spriteSourceSize": {"x": 5, "y": 2, "w": 4, "h": 3}, "sourceSize": {"w": 9, "h": 6}}]})",
-         {OnCanvas(Separately({2, 2, 4, 3}), 4, 5, 2, 9, 6)}},
-        {"without pixels",
-         R"({"frames": [{"frame": {"x": 3, "y": 3, "w": 0, "h": 0}},
-             {"frame": {"x": 20, "y": 0, "w": 0, "h": 7}}, {"frame": {"x": 0, "y": 2, "w": 6, "h": 0}}]})",
-         {IndexedImage{0, 0, {}}, IndexedImage{0, 7, {}}, IndexedImage{6, 0, {}}}},
-    };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.name);
-        TempFolder folder;
-        WriteTestFile(folder.File("sheet.bmp"), BuildBitmap(TrueColourBitmap(TrueColourSheet())));
-        WriteTestFile(folder.File("sheet.json"),
-                      std::vector<std::uint8_t>(c.json.begin(), c.json.end()));
-        ExpectFrames(Read(folder.File("sheet.bmp"), std::nullopt, ConversionMode::Dither),
-                     c.expected);
-    }
+// A description of these frame objects; F is one with its rectangle and further fields.
+std::string Json(const std::string& frames) {
+    return R"({"frames": [)" + frames + "]}";
+}
+std::string F(int x, int y, int w, int h, const std::string& more = "") {
+    return R"({"frame": {"x": )" + std::to_string(x) + R"(, "y": )" + std::to_string(y) +
+           R"(, "w": )" + std::to_string(w) + R"(, "h": )" + std::to_string(h) + "}" + more + "}";
 }
 
-TEST(SheetDescription, RefusesWhatItCannotCut) {
-    const std::string cut = "Unable to cut NAME.bmp: ";
-    const std::string malformed = "Unable to read NAME.json: it is not a sheet description (";
+// `count` empty frame objects, and the start of each message.
+std::string EmptyFrames(int count) {
+    std::string frames = "{}";
+    for (int i = 1; i < count; ++i) {
+        frames += ",{}";
+    }
+    return frames;
+}
+const std::string cut = "Unable to cut NAME.bmp: ", read = "Unable to read NAME.json: ",
+                  malformed = read + "it is not a sheet description (";
+const std::string full = R"(, "rotated": false, "trimmed": false, "duration": 100,
+        "spriteSourceSize": {"x": 0, "y": 0, "w": 5, "h": 4}, "sourceSize": {"w": 5, "h": 4})";
+
+// Each row: the description beside the sheet ("" for none), then the frames it gives or the
+// start of the message shown instead.
+TEST(SheetDescription, CutsEachFrameAsAPictureOfItsOwnOrSaysWhy) {
     const struct {
-        const char* json;
-        std::string message;  // a malformed file's message is checked up to its detail
+        std::string json;
+        std::string message;
+        std::vector<IndexedImage> frames = {};
     } kCases[] = {
-        {R"({"frames": [{"frame": {"x": 0, "y": 0, "w": 2, "h": 2}},
-            {"frame": {"x": 0, "y": 0, "w": 2, "h": 2}, "rotated": true}]})",
+        {R"({"frames": [)" + F(0, 0, 5, 4, R"(, "filename": "a 0")" + full) + ", " + F(5, 2, 8, 8) +
+             R"(], "meta": {"app": "x"}})",
+         "",
+         {Separately({0, 0, 5, 4}), Separately({5, 2, 8, 8})}},
+        {R"({"meta": {}, "frames": {"walk 1": )" + F(12, 1, 8, 3) + R"(, "walk 0": )" +
+             F(1, 1, 3, 9) + "}}",
+         "",
+         {Separately({12, 1, 8, 3}), Separately({1, 1, 3, 9})}},
+        {Json(F(2, 2, 4, 3, R"(, "trimmed": true, "spriteSourceSize": {"x": 5, "y": 2, "w": 4,
+             "h": 3}, "sourceSize": {"w": 9, "h": 6})")),
+         "",
+         {Separately({2, 2, 4, 3}, {5, 2, 9, 6})}},
+        {Json(F(3, 3, 0, 0) + "," + F(20, 0, 0, 7) + "," + F(0, 2, 6, 0)),
+         "",
+         {IndexedImage{0, 0, {}}, IndexedImage{0, 7, {}}, IndexedImage{6, 0, {}}}},
+        {Json(F(0, 0, 2, 2) + "," + F(0, 0, 2, 2, R"(, "rotated": true)")),
          cut + "frame 1 is rotated, which is not supported."},
-        {R"({"frames": [{"frame": {"x": 15, "y": 0, "w": 6, "h": 2}}]})",
-         cut + "frame 0 lies outside the picture."},
-        {R"({"frames": [{"frame": {"x": -1, "y": 0, "w": 2, "h": 2}}]})",
-         cut + "frame 0 lies outside the picture."},
-        {R"({"frames": [{"frame": {"x": 0, "y": 0, "w": 5, "h": 2},
-            "spriteSourceSize": {"x": 4, "y": 0}, "sourceSize": {"w": 8, "h": 2}}]})",
+        {Json(F(15, 0, 6, 2)), cut + "frame 0 lies outside the picture."},
+        {Json(F(-1, 0, 2, 2)), cut + "frame 0 lies outside the picture."},
+        {Json(F(0, 0, 5, 2,
+                R"(, "spriteSourceSize": {"x": 4, "y": 0},)"
+                R"( "sourceSize": {"w": 8, "h": 2})")),
          cut + "frame 0 does not fit its source size."},
-        {R"({"frames": []})", cut + "it holds no frames."},
+        {Json(""), cut + "it holds no frames."},
+        {"", cut + "give --grid, --cell or --key, or put the sheet's JSON file beside it."},
+        {std::string((16u << 20) + 1, ' '),
+         read + "it is larger than 16 MiB, too large for a sheet description."},
+        {Json(EmptyFrames(65536)), read + "it describes more than 65,535 frames."},
         {R"({"frames": [)", malformed},
-        {R"({"frames": [{"frame": {"x": 1.5, "y": 0, "w": 2, "h": 2}}]})", malformed},
-        {R"({"frames": [{"frame": {"x": 0, "y": 0, "w": -2, "h": 2}}]})", malformed},
+        {Json(R"({"frame": {"x": 1.5, "y": 0, "w": 2, "h": 2}})"), malformed},
+        {Json(F(0, 0, -2, 2)), malformed},
         {R"({"meta": {"frames": []}})", malformed},
-        {R"([{"frame": {"x": 0, "y": 0, "w": 2, "h": 2}}])", malformed},
+        {"[" + F(0, 0, 2, 2) + "]", malformed},
     };
     for (const auto& c : kCases) {
-        SCOPED_TRACE(c.json);
+        SCOPED_TRACE(c.json.substr(0, 200));
         TempFolder folder;
         const std::string name = folder.File("sheet");
-        WriteTestFile(name + ".bmp", BuildBitmap(TrueColourBitmap(TrueColourSheet())));
-        WriteTestFile(name + ".json",
-                      std::vector<std::uint8_t>(c.json, c.json + std::strlen(c.json)));
-        EXPECT_FALSE(Read(name + ".bmp", std::nullopt));
+        WriteTestFile(name + ".bmp", BuildBitmap(TrueColourBitmap(TrueColour({0, 0, 20, 10}))));
+        WriteText(folder.File(c.json.empty() ? "other.json" : "sheet.json"), c.json);
+        ResetRecorder();
+        const CutFrames frames = ReadSheetFile(name + ".bmp", std::nullopt, ConversionMode::Dither,
+                                               BlackHandling::AsSearched);
+        if (c.message.empty()) {
+            ExpectFrames(frames, c.frames);
+            continue;
+        }
+        EXPECT_FALSE(frames);
         const std::string shown = Shown(name);
         EXPECT_EQ(shown.substr(0, c.message.size()), c.message);
         EXPECT_EQ(shown.back(), '.');
     }
-}
-
-TEST(SheetDescription, BoundsWhatItReads) {
-    std::string many = R"({"frames": [)";
-    for (int i = 0; i < 65536; ++i) {
-        many += i == 0 ? "{}" : ",{}";
-    }
-    many += "]}";
-    const auto parsed = ParseSheetDescription(std::vector<std::uint8_t>(many.begin(), many.end()));
-    ASSERT_FALSE(parsed);
-    EXPECT_EQ(parsed.error(), "it describes more than 65,535 frames");
-
-    TempFolder folder;
-    const std::string name = folder.File("big");
-    WriteTestFile(name + ".png", png::EncodeIndexedPng(PaintSheet(4, 4, 100, {})).value());
-    WriteTestFile(name + ".json", std::vector<std::uint8_t>((16u << 20) + 1, ' '));
-    EXPECT_FALSE(Read(name + ".png", std::nullopt));
-    EXPECT_EQ(Shown(name),
-              "Unable to read NAME.json: it is larger than 16 MiB, too large for a "
-              "sheet description.");
-    EXPECT_FALSE(Read(folder.File("none.png"), std::nullopt));
-    EXPECT_EQ(Shown(folder.File("none.png")),
-              "Unable to cut NAME: give --grid, --cell or --key, or put the sheet's JSON file "
-              "beside it.");
 }
 
 // A 23 × 13 sheet of 3 × 2 cells of 6 × 5, border 1, spacing 2; cells 0, 2 and 3 painted, the
@@ -186,54 +150,9 @@ TEST(SheetDescription, BoundsWhatItReads) {
 constexpr Rect kCells[] = {{1, 1, 6, 5}, {9, 1, 6, 5}, {17, 1, 6, 5},
                            {1, 8, 6, 5}, {9, 8, 6, 5}, {17, 8, 6, 5}};
 
-TEST(SheetGrid, TakesCellsWhileTheyFitAndDropsTrailingTransparentOnes) {
-    const IndexedImage sheet = PaintSheet(23, 13, 0, {kCells[0], kCells[2], kCells[3]});
-    auto layout = [](SheetLayoutKind kind, std::uint32_t a, std::uint32_t b, std::uint32_t border,
-                     std::uint32_t spacing) {
-        SheetLayout l{kind};
-        (kind == SheetLayoutKind::Grid ? l.columns : l.width) = a;
-        (kind == SheetLayoutKind::Grid ? l.rows : l.height) = b;
-        l.border = border;
-        l.spacing = spacing;
-        return l;
-    };
-    const struct {
-        const char* file;
-        SheetLayout layout;
-        std::vector<Rect> expected;
-    } kCases[] = {
-        {"s.png",
-         layout(SheetLayoutKind::Grid, 3, 2, 1, 2),
-         {kCells[0], kCells[1], kCells[2], kCells[3]}},
-        {"s.bmp", layout(SheetLayoutKind::Grid, 3, 2, 1, 2), {kCells, kCells + 6}},
-        {"s.png",
-         layout(SheetLayoutKind::Cell, 6, 5, 1, 2),
-         {kCells[0], kCells[1], kCells[2], kCells[3]}},
-        {"s.png",
-         layout(SheetLayoutKind::Cell, 10, 6, 0, 0),
-         {{0, 0, 10, 6}, {10, 0, 10, 6}, {0, 6, 10, 6}}},
-        {"s.png", layout(SheetLayoutKind::Grid, 1, 1, 0, 0), {{0, 0, 23, 13}}},
-    };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.file + std::to_string(c.layout.width + c.layout.columns));
-        TempFolder folder;
-        WriteSheet(sheet, folder.File(c.file));
-        std::vector<IndexedImage> expected;
-        for (const Rect& r : c.expected) {
-            expected.push_back(TakenOver(sheet, r));
-        }
-        ExpectFrames(Read(folder.File(c.file), c.layout), expected);
-    }
-    TempFolder folder;
-    WriteSheet(sheet, folder.File("s.png"));
-    EXPECT_FALSE(Read(folder.File("s.png"), layout(SheetLayoutKind::Grid, 3, 2, 1, 3)));
-    EXPECT_EQ(Shown(folder.File("s.png")),
-              "Unable to cut NAME: a grid of 3 × 2 does not divide 23 × 13.");
-}
-
-// Frames on key colour 100 in two bands: A and B (B shorter, so trimmed), then C. A holds a
-// key-coloured pixel, C index 0 at its top-left corner; neither is the key there.
-constexpr Rect kKeyFrames[] = {{2, 2, 5, 4}, {10, 3, 6, 3}, {3, 10, 8, 6}};
+// Frames on key colour 100 in two bands: A and B (B shorter, so trimmed at both ends), then
+// C. A holds a key-coloured pixel, C index 0 at its top-left corner; neither is the key there.
+constexpr Rect kKeyFrames[] = {{2, 2, 5, 4}, {10, 3, 6, 2}, {3, 10, 8, 6}};
 
 IndexedImage KeySheet(std::uint8_t corner) {
     IndexedImage sheet = PaintSheet(40, 20, 100, {kKeyFrames, kKeyFrames + 3});
@@ -243,61 +162,68 @@ IndexedImage KeySheet(std::uint8_t corner) {
     return sheet;
 }
 
-TEST(SheetKey, CutsBandsThenFramesTrimmedToTheirPixels) {
-    for (const char* file : {"k.png", "k.bmp"}) {
-        SCOPED_TRACE(file);
-        TempFolder folder;
-        const IndexedImage sheet = KeySheet(100);
-        WriteSheet(sheet, folder.File(file));
-        ExpectFrames(Read(folder.File(file), SheetLayout{SheetLayoutKind::Key}),
-                     {TakenOver(sheet, kKeyFrames[0]), TakenOver(sheet, kKeyFrames[1]),
-                      TakenOver(sheet, kKeyFrames[2])});
-    }
+// Each row: the sheet as a file, the layout, then the rectangles cut or the reason shown.
+TEST(SheetCut, TakesGridCellsOrFramesOnTheKeyColour) {
+    const IndexedImage cells = PaintSheet(23, 13, 0, {kCells[0], kCells[2], kCells[3]});
+    const auto G = SheetLayoutKind::Grid, C = SheetLayoutKind::Cell;
+    const SheetLayout key{SheetLayoutKind::Key};
     const std::string black =
-        "Unable to cut NAME: its top-left pixel is black or transparent, "
-        "so it cannot be the key colour.";
+        "its top-left pixel is black or transparent, so it cannot be the key colour";
     const struct {
         const char* file;
         IndexedImage sheet;
-        std::string message;
-    } kRefused[] = {
-        {"k.bmp", KeySheet(0), black},
-        {"k.png", KeySheet(0), black},  // transparent
-        {"k.png", KeySheet(243), black},
-        {"k.png", PaintSheet(8, 8, 100, {}), "Unable to cut NAME: it holds no frames."},
+        SheetLayout layout;
+        std::vector<Rect> frames;
+        std::string reason = "";
+    } kCases[] = {
+        {"s.png", cells, {G, 3, 2, 0, 0, 1, 2}, {kCells[0], kCells[1], kCells[2], kCells[3]}},
+        {"s.bmp", cells, {G, 3, 2, 0, 0, 1, 2}, {kCells, kCells + 6}},
+        {"s.png", cells, {C, 0, 0, 6, 5, 1, 2}, {kCells[0], kCells[1], kCells[2], kCells[3]}},
+        {"s.png", cells, {C, 0, 0, 10, 6, 0, 0}, {{0, 0, 10, 6}, {10, 0, 10, 6}, {0, 6, 10, 6}}},
+        {"s.png", cells, {G, 1, 1, 0, 0, 0, 0}, {{0, 0, 23, 13}}},
+        {"s.png", cells, {G, 3, 2, 0, 0, 1, 3}, {}, "a grid of 3 × 2 does not divide 23 × 13"},
+        {"k.png", KeySheet(100), key, {kKeyFrames, kKeyFrames + 3}},
+        {"k.bmp", KeySheet(100), key, {kKeyFrames, kKeyFrames + 3}},
+        {"k.bmp", KeySheet(0), key, {}, black},
+        {"k.png", KeySheet(0), key, {}, black},  // transparent
+        {"k.png", KeySheet(243), key, {}, black},
+        {"k.png", PaintSheet(8, 8, 100, {}), key, {}, "it holds no frames"},
     };
-    for (const auto& c : kRefused) {
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.file) + " " + std::to_string(&c - kCases));
         TempFolder folder;
         WriteSheet(c.sheet, folder.File(c.file));
-        EXPECT_FALSE(Read(folder.File(c.file), SheetLayout{SheetLayoutKind::Key}));
-        EXPECT_EQ(Shown(folder.File(c.file)), c.message);
+        ResetRecorder();
+        const CutFrames frames = ReadSheetFile(folder.File(c.file), c.layout,
+                                               ConversionMode::Nearest, BlackHandling::AsSearched);
+        if (!c.reason.empty()) {
+            EXPECT_FALSE(frames);
+            EXPECT_EQ(Shown(folder.File(c.file)), "Unable to cut NAME: " + c.reason + ".");
+            continue;
+        }
+        std::vector<IndexedImage> expected;
+        for (const Rect& r : c.frames) {
+            expected.push_back(TakenOver(c.sheet, r));
+        }
+        ExpectFrames(frames, expected);
     }
 }
 
+// Each row: the sheet, the names it and a description are written as, and the guess for g.png.
 TEST(SheetGuess, LooksForTheDescriptionThenAKeySquare) {
-    IndexedImage almost = PaintSheet(8, 8, 100, {});
-    almost.pixels[4 * 8 + 4] = 101;
-    const struct {
-        std::optional<IndexedImage> sheet;
-        bool description;
-        SheetGuess expected;
-    } kCases[] = {
-        {PaintSheet(8, 8, 100, {}), false, SheetGuess::Key},
-        {PaintSheet(8, 8, 100, {}), true, SheetGuess::Description},
-        {almost, false, SheetGuess::AskGrid},
-        {PaintSheet(8, 8, 243, {}), false, SheetGuess::AskGrid},
-        {PaintSheet(4, 4, 100, {}), false, SheetGuess::AskGrid},
-        {std::nullopt, false, SheetGuess::AskGrid},
+    const std::tuple<IndexedImage, const char*, const char*, SheetGuess> kCases[] = {
+        {PaintSheet(8, 8, 100, {}), "g.png", "x.json", SheetGuess::Key},
+        {PaintSheet(8, 8, 100, {}), "g.png", "g.json", SheetGuess::Description},
+        {PaintSheet(8, 8, 100, {{4, 4, 1, 1}}), "g.png", "x.json", SheetGuess::AskGrid},
+        {PaintSheet(8, 8, 243, {}), "g.png", "x.json", SheetGuess::AskGrid},
+        {PaintSheet(4, 4, 100, {}), "g.png", "x.json", SheetGuess::AskGrid},
+        {PaintSheet(8, 8, 100, {}), "x.png", "x.json", SheetGuess::AskGrid},  // no g.png
     };
-    for (const auto& c : kCases) {
+    for (const auto& [sheet, picture, description, expected] : kCases) {
         TempFolder folder;
-        if (c.sheet) {
-            WriteSheet(*c.sheet, folder.File("g.png"));
-        }
-        if (c.description) {
-            WriteTestFile(folder.File("g.json"), {'{', '}'});
-        }
-        EXPECT_EQ(GuessSheetLayout(folder.File("g.png")), c.expected);
+        WriteSheet(sheet, folder.File(picture));
+        WriteText(folder.File(description), "{}");
+        EXPECT_EQ(GuessSheetLayout(folder.File("g.png")), expected);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the sheet tests share: sheets in the game palette written as PNG or bitmap files, the
-// frames expected from them, and reading a sheet with the messages it shows.
+// frames expected from them, and text files.
 
 #include <cstdint>
 #include <string>
@@ -50,9 +50,12 @@ inline IndexedImage TakenOver(const IndexedImage& sheet, const Rect& r) {
 
 // The sheet as a PNG file (index 0 transparent) or an 8-bit bitmap, both in the game palette.
 inline void WriteSheet(const IndexedImage& sheet, const std::string& path) {
-    const bool png = path.size() > 4 && path.substr(path.size() - 4) == ".png";
-    const auto bytes = png ? png::EncodeIndexedPng(sheet) : EncodeBitmap(sheet);
+    const auto bytes = path.ends_with(".png") ? png::EncodeIndexedPng(sheet) : EncodeBitmap(sheet);
     WriteTestFile(path, bytes.value());
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+    WriteTestFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 inline bool SameImage(const IndexedImage& a, const IndexedImage& b) {
