@@ -1,12 +1,12 @@
 // "Copy Image" and "Paste Image": the current image through the clipboard, as a picture that
 // paint programs take and give.
 
-#include "ui/commands/window_commands.h"
 #include "core/bitmap_writer.h"
 #include "core/file_messages.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
 #include "pictures/picture_file.h"
+#include "ui/commands/window_commands.h"
 
 namespace quorvel {
 

@@ -17,9 +17,9 @@
 #include <QRadioButton>
 #include <QShortcut>
 
-#include "ui/commands/window_menu.h"
 #include "core/indexed_image.h"
 #include "quorvel_version.h"
+#include "ui/commands/window_menu.h"
 #include "ui/qt/about_dialog.h"
 #include "ui/qt/app_resources.h"
 #include "ui/qt/help_page.h"

@@ -23,9 +23,9 @@ class FileDialogs {
 };
 
 // The common open and save dialogs. They start in the working folder with "*.bmp", "*.spr" or
-// "*.gpl" in the name box, under the filters of DialogFilter. Both hide the read-only box and show a Help
-// button, whose press reaches `owner` as the registered HELPMSGSTRING message. Opening needs an
-// existing file and accepts a read-only one; saving refuses read-only files and write-protected
+// "*.gpl" in the name box, under the filters of DialogFilter. Both hide the read-only box and show
+// a Help button, whose press reaches `owner` as the registered HELPMSGSTRING message. Opening needs
+// an existing file and accepts a read-only one; saving refuses read-only files and write-protected
 // folders and asks before replacing a file. Whatever folder the user browses to, the working folder
 // is the same afterwards.
 class CommonFileDialogs final : public FileDialogs {
