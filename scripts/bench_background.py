@@ -9,7 +9,6 @@ and saves them as one sprite file; for the way back it reads the file, pastes th
 one paletted picture and saves that. scripts/bench.sh runs this after bench_compare.py.
 """
 
-import argparse
 import os
 import subprocess
 import sys
@@ -76,15 +75,9 @@ def commands(program, work, method, args):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--palette-source", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--runs", type=int, default=5)
-    args = parser.parse_args()
+    args = bench_compare.parse_bench_arguments(__doc__)
 
     from PIL import Image
-    os.makedirs(args.work, exist_ok=True)
     picture = os.path.join(args.work, "room.png")
     make_picture(picture)
     args.palette = os.path.join(args.work, "pal.png")

@@ -152,6 +152,18 @@ def commands(program, method, source, target, args):
     raise ValueError(program)
 
 
+def parse_bench_arguments(description):
+    """The arguments every whole-process benchmark script takes; makes the work folder."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--palette-source", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--runs", type=int, default=5)
+    args = parser.parse_args()
+    os.makedirs(args.work, exist_ok=True)
+    return args
+
+
 def print_against_ours(work, width, results, programs):
     """Prints a row a program for `work`, each with how much faster quorvel-cli is; returns
     quorvel-cli's median seconds."""

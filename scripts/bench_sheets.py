@@ -12,7 +12,6 @@ pastes the sprites into one paletted picture and writes the JSON file. scripts/b
 this after bench_background.py.
 """
 
-import argparse
 import json
 import os
 import subprocess
@@ -172,15 +171,9 @@ def commands(program, work, cli, pillow, palette, pictures):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--palette-source", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--runs", type=int, default=5)
-    args = parser.parse_args()
+    args = bench_compare.parse_bench_arguments(__doc__)
 
     from PIL import Image
-    os.makedirs(args.work, exist_ok=True)
     colours = bench_compare.game_colours(args.palette_source)
     pictures = make_inputs(args.work, colours)
     palette = os.path.join(args.work, "pal.png")
