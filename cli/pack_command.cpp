@@ -13,7 +13,9 @@
 #include <system_error>
 
 #include "cli/command.h"
+#include "core/file_access.h"
 #include "core/file_messages.h"
+#include "core/file_names.h"
 #include "core/file_operations.h"
 #include "core/indexed_image.h"
 #include "core/natural_order.h"
@@ -28,22 +30,7 @@ namespace quorvel::cli {
 namespace {
 
 bool NamesPicture(std::string_view name) {
-    constexpr std::string_view kBitmap = ".bmp";
-    if (NamesPngFile(name)) {
-        return true;
-    }
-    if (name.size() < kBitmap.size()) {
-        return false;
-    }
-    const std::string_view end = name.substr(name.size() - kBitmap.size());
-    return std::equal(end.begin(), end.end(), kBitmap.begin(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
-}
-
-// Names are UTF-8 on every system; std::filesystem takes them as such only through u8string.
-std::filesystem::path PathOf(const std::string& name) {
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+    return KindOfFileName(name) == FileKind::Picture;
 }
 
 // The pictures in `folder`, in natural order of their names, each joined to the folder with
@@ -52,8 +39,8 @@ std::filesystem::path PathOf(const std::string& name) {
 std::optional<std::vector<std::string>> PicturesIn(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(PathOf(folder), error), end; !error && it != end;
-         it.increment(error)) {
+    for (std::filesystem::directory_iterator it(PathOfUtf8(folder), error), end;
+         !error && it != end; it.increment(error)) {
         const std::u8string utf8 = it->path().filename().u8string();
         const std::string name(utf8.begin(), utf8.end());
         std::error_code kindError;
@@ -82,7 +69,7 @@ bool ExpandFolders(const std::vector<std::string>& given, std::vector<std::strin
     files.push_back(given[0]);
     for (std::size_t i = 1; i < given.size(); ++i) {
         std::error_code error;
-        if (!std::filesystem::is_directory(PathOf(given[i]), error)) {
+        if (!std::filesystem::is_directory(PathOfUtf8(given[i]), error)) {
             files.push_back(given[i]);
         } else if (const auto pictures = PicturesIn(given[i])) {
             files.insert(files.end(), pictures->begin(), pictures->end());

@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "cli/command.h"
+#include "core/file_names.h"
 #include "core/file_operations.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
@@ -40,14 +41,9 @@ std::size_t NumberDigits(std::uint32_t count) {
     return std::max<std::size_t>(std::to_string(count).size(), 3);
 }
 
-// Names are UTF-8 on every system; std::filesystem takes them as such only through u8string.
-std::filesystem::path PathOf(const std::string& name) {
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
-}
-
 // The file's name without its folder and extension, as std::filesystem takes it apart.
 std::string StemOf(const std::string& path) {
-    const std::u8string stem = PathOf(path).stem().u8string();
+    const std::u8string stem = PathOfUtf8(path).stem().u8string();
     return std::string(stem.begin(), stem.end());
 }
 
@@ -71,7 +67,7 @@ int RunUnpack(const Invocation& invocation) {
     const std::size_t digits = NumberDigits(set->count);
     // A folder that cannot be made is reported by the first save into it.
     std::error_code ignored;
-    std::filesystem::create_directory(PathOf(files[1]), ignored);
+    std::filesystem::create_directory(PathOfUtf8(files[1]), ignored);
     for (std::uint32_t i = 0; i < set->count; ++i) {
         const IndexedImage sprite{set->widths[i], set->heights[i], set->images[i]};
         const bool png = invocation.png && sprite.HasArea();

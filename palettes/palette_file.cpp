@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "core/file_names.h"
 #include "core/game_palette.h"
 #include "core/save_encoded.h"
 
@@ -63,14 +64,6 @@ std::vector<std::uint8_t> JascPalette() {
                          std::to_string(c.blue) + "\r\n");
     }
     return file;
-}
-
-bool EndsWithNoCase(std::string_view name, std::string_view end) {
-    return name.size() >= end.size() &&
-           std::equal(end.begin(), end.end(), name.end() - static_cast<std::ptrdiff_t>(end.size()),
-                      [](char wanted, char c) {
-                          return wanted == (c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
-                      });
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core/colour_reduction.h"
 #include "core/file_access.h"
 #include "core/file_messages.h"
+#include "core/file_names.h"
 #include "core/game_palette.h"
 #include "core/read_reported.h"
 #include "core/save_encoded.h"
@@ -163,14 +164,7 @@ std::optional<IndexedImage> ReadPictureFile(const std::string& fileName, Convers
 }
 
 bool NamesPngFile(std::string_view fileName) {
-    constexpr std::string_view kExtension = ".png";
-    if (fileName.size() < kExtension.size()) {
-        return false;
-    }
-    const std::string_view end = fileName.substr(fileName.size() - kExtension.size());
-    return std::equal(end.begin(), end.end(), kExtension.begin(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
+    return EndsWithNoCase(fileName, ".png");
 }
 
 Result<std::vector<std::uint8_t>> EncodePicture(const IndexedImage& image,

@@ -7,6 +7,7 @@
 
 #include "core/file_access.h"
 #include "core/file_messages.h"
+#include "core/file_names.h"
 #include "core/read_reported.h"
 #include "core/save_encoded.h"
 #include "core/window_services.h"
@@ -28,30 +29,20 @@ namespace {
 // The top-left square that marks a key-colour sheet for the window's guess.
 constexpr std::uint32_t kKeySquare = 5;
 
-// Names are UTF-8 on every system; std::filesystem takes them as such only through u8string.
-std::filesystem::path PathOf(const std::string& name) {
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
-}
-
 bool FileExists(const std::string& name) {
     std::error_code error;
-    return std::filesystem::exists(PathOf(name), error);
+    return std::filesystem::exists(PathOfUtf8(name), error);
 }
 
 // Whether the name ends in ".json" in any case, as the description beside it would.
 bool NamesDescription(const std::string& name) {
-    const std::string description = DescriptionNameFor(name);
-    return name.size() == description.size() &&
-           std::equal(name.begin(), name.end(), description.begin(), [](char a, char b) {
-               return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) ==
-                      (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
-           });
+    return EndsWithNoCase(name, ".json");
 }
 
 std::optional<std::vector<SheetFrame>> ReadDescription(const std::string& jsonName) {
     const std::string tooLarge = "it is larger than 16 MiB, too large for a sheet description";
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(PathOf(jsonName), error);
+    const std::uintmax_t size = std::filesystem::file_size(PathOfUtf8(jsonName), error);
     if (!error && size > kLargestSheetDescription) {
         ShowFileError(CannotRead(jsonName, tooLarge));
         return std::nullopt;
