@@ -15,15 +15,14 @@ namespace quorvel {
 
 namespace {
 
-// The layout the picture's surroundings give, or the grid the user gives; nothing when the
-// user cancels. A JSON file beside the picture is its layout.
-std::optional<std::optional<SheetLayout>> LayoutOf(const std::string& pictureName,
-                                                   WindowPort& window) {
+// The layout the picture's surroundings give (the JSON file beside it, or its key colour), or
+// the grid the user gives; nothing when the user cancels.
+std::optional<SheetLayout> LayoutOf(const std::string& pictureName, WindowPort& window) {
     switch (GuessSheetLayout(pictureName)) {
         case SheetGuess::Description:
-            return std::optional<SheetLayout>();
+            return SheetLayout{SheetLayoutKind::Description};
         case SheetGuess::Key:
-            return std::optional(SheetLayout{SheetLayoutKind::Key});
+            return SheetLayout{SheetLayoutKind::Key};
         case SheetGuess::AskGrid:
             break;
     }
@@ -34,7 +33,7 @@ std::optional<std::optional<SheetLayout>> LayoutOf(const std::string& pictureNam
     SheetLayout layout{SheetLayoutKind::Grid};
     layout.columns = grid->columns;
     layout.rows = grid->rows;
-    return std::optional(layout);
+    return layout;
 }
 
 }  // namespace
@@ -44,12 +43,12 @@ std::optional<std::optional<SheetLayout>> LayoutOf(const std::string& pictureNam
 void WindowCommands::OnImportSheet() {
     ReadChoice();
     WithChosenFile(FileKind::Picture, FileAction::Open, [this](const std::string& name) {
-        const std::optional<std::optional<SheetLayout>> layout = LayoutOf(name, window_);
+        const std::optional<SheetLayout> layout = LayoutOf(name, window_);
         if (!layout) {
             return;
         }
         std::optional<std::vector<IndexedImage>> frames =
-            ReadSheetFile(name, *layout, mode_, black_);
+            ReadSheetFile(name, layout, mode_, black_);
         if (frames) {
             RecordEdit(InsertionSpan(), [&frames] { return InsertImages(std::move(*frames)); });
         }
