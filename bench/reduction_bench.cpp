@@ -23,19 +23,19 @@ const TrueColourRows& Rows(const benchmark::State& state) {
     return bench::TrueColourSource(content, static_cast<std::uint32_t>(state.range(1))).rows;
 }
 
-template <IndexedImage (*Reduce)(const TrueColourRows&, BlackHandling)>
+template <IndexedImage (*Reduce)(const TrueColourRows&, BlackHandling, unsigned)>
 void BM_TrueColour(benchmark::State& state) {
     const TrueColourRows& rows = Rows(state);
     for (auto _ : state) {
         detail::ForgetPreparedCells();
-        benchmark::DoNotOptimize(Reduce(rows, BlackHandling::AsSearched));
+        benchmark::DoNotOptimize(Reduce(rows, BlackHandling::AsSearched, kThreadsBySize));
     }
     state.SetItemsProcessed(state.iterations() * rows.width * rows.height);
     state.SetLabel(state.range(0) == kSmooth ? "smooth" : "noise");
 }
 
 // The nearest reduction as a plain scan per pixel: the baseline the cells replace.
-IndexedImage ReduceNearestByScan(const TrueColourRows& rows, BlackHandling) {
+IndexedImage ReduceNearestByScan(const TrueColourRows& rows, BlackHandling, unsigned) {
     IndexedImage image;
     image.width = static_cast<std::uint32_t>(ConvertedWidth(rows.width));
     image.height = rows.height;
@@ -69,16 +69,48 @@ BENCHMARK(BM_TrueColour<ReduceNearestByScan>)
     ->ArgNames({"noise", "side"})
     ->Unit(benchmark::kMillisecond);
 
-template <IndexedImage (*Reduce)(const PalettedRows&, BlackHandling)>
+template <IndexedImage (*Reduce)(const PalettedRows&, BlackHandling, unsigned)>
 void BM_Paletted(benchmark::State& state) {
     const PalettedRows& rows =
         bench::PalettedSource(static_cast<std::uint32_t>(state.range(0))).rows;
     for (auto _ : state) {
         detail::ForgetPreparedCells();
-        benchmark::DoNotOptimize(Reduce(rows, BlackHandling::AsSearched));
+        benchmark::DoNotOptimize(Reduce(rows, BlackHandling::AsSearched, kThreadsBySize));
     }
     state.SetItemsProcessed(state.iterations() * rows.width * rows.height);
 }
+
+// One thread against two on small pictures: where two start to pay, with every cell to prepare
+// again (a new process) or prepared (the next sprite of a set). The reductions' thresholds
+// (core/reduction_threads.h) come from these.
+template <IndexedImage (*Reduce)(const TrueColourRows&, BlackHandling, unsigned)>
+void BM_Threads(benchmark::State& state) {
+    const TrueColourRows& rows =
+        bench::TrueColourSource(Content::Smooth, static_cast<std::uint32_t>(state.range(0))).rows;
+    const bool fresh = state.range(2) != 0;
+    for (auto _ : state) {
+        if (fresh) {
+            detail::ForgetPreparedCells();
+        }
+        benchmark::DoNotOptimize(
+            Reduce(rows, BlackHandling::AsSearched, static_cast<unsigned>(state.range(1))));
+    }
+    state.SetItemsProcessed(state.iterations() * rows.width * rows.height);
+}
+
+void ThreadSizes(benchmark::internal::Benchmark* b) {
+    for (const std::int64_t fresh : {1, 0}) {
+        for (const std::int64_t side : {64, 128, 181, 256, 512}) {
+            for (const std::int64_t threads : {1, 2}) {
+                b->Args({side, threads, fresh});
+            }
+        }
+    }
+    b->ArgNames({"side", "threads", "fresh"})->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_Threads<ReduceNearest>)->Name("NearestThreads")->Apply(ThreadSizes);
+BENCHMARK(BM_Threads<DiffuseDither>)->Name("DitherThreads")->Apply(ThreadSizes);
 
 BENCHMARK(BM_Paletted<ReduceNearest>)
     ->Name("ReduceNearestPaletted")

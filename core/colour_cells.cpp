@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "core/channel_tables.h"
@@ -184,6 +186,14 @@ std::uint16_t SharedWord(const Winners& winners) {
 }  // namespace
 
 std::uint16_t PrepareCell(std::uint32_t cell) {
+    // Threads reducing one picture meet here: one prepares at a time, and a cell another
+    // thread has just prepared is taken as it is.
+    static std::mutex preparing;
+    const std::lock_guard lock(preparing);
+    std::atomic_ref<std::uint16_t> cellWord(colourCells.words[cell]);
+    if (const std::uint16_t word = cellWord.load(std::memory_order_relaxed); word != 0) {
+        return word;
+    }
     if (!anyCellPrepared) {
         PrepareOnce();
     }
@@ -209,7 +219,8 @@ std::uint16_t PrepareCell(std::uint32_t cell) {
         box.high[c] = colour[c] + (1 << shift[c]) - 1;
     }
     const std::uint16_t word = SharedWord(PossibleWinners(blockList, blockLength, box));
-    colourCells.words[cell] = word;
+    // Release: whoever reads the word without the lock sees the groups it names.
+    cellWord.store(word, std::memory_order_release);
     return word;
 }
 

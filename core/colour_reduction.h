@@ -57,23 +57,36 @@ constexpr std::uint64_t ConvertedWidth(std::uint32_t width) {
 }
 
 // `black` says what an opaque pixel whose search chose index 0 becomes (core/black_handling.h).
+// `threads` is how many threads may share the work; kThreadsBySize leaves it to the picture's
+// size and the processors this process may use. Every count gives the same bytes.
+inline constexpr unsigned kThreadsBySize = 0;
+
 IndexedImage ReduceNearest(const TrueColourRows& rows,
-                           BlackHandling black = BlackHandling::AsSearched);
+                           BlackHandling black = BlackHandling::AsSearched,
+                           unsigned threads = kThreadsBySize);
 IndexedImage ReduceNearest(const PalettedRows& rows,
-                           BlackHandling black = BlackHandling::AsSearched);
-IndexedImage ReduceNearest(const RgbaRows& rows, BlackHandling black = BlackHandling::AsSearched);
+                           BlackHandling black = BlackHandling::AsSearched,
+                           unsigned threads = kThreadsBySize);
+IndexedImage ReduceNearest(const RgbaRows& rows, BlackHandling black = BlackHandling::AsSearched,
+                           unsigned threads = kThreadsBySize);
 IndexedImage DiffuseDither(const TrueColourRows& rows,
-                           BlackHandling black = BlackHandling::AsSearched);
+                           BlackHandling black = BlackHandling::AsSearched,
+                           unsigned threads = kThreadsBySize);
 IndexedImage DiffuseDither(const PalettedRows& rows,
-                           BlackHandling black = BlackHandling::AsSearched);
-IndexedImage DiffuseDither(const RgbaRows& rows, BlackHandling black = BlackHandling::AsSearched);
+                           BlackHandling black = BlackHandling::AsSearched,
+                           unsigned threads = kThreadsBySize);
+IndexedImage DiffuseDither(const RgbaRows& rows, BlackHandling black = BlackHandling::AsSearched,
+                           unsigned threads = kThreadsBySize);
 
 // The method the mode names.
 IndexedImage ReduceToGamePalette(const TrueColourRows& rows, ConversionMode mode,
-                                 BlackHandling black = BlackHandling::AsSearched);
+                                 BlackHandling black = BlackHandling::AsSearched,
+                                 unsigned threads = kThreadsBySize);
 IndexedImage ReduceToGamePalette(const PalettedRows& rows, ConversionMode mode,
-                                 BlackHandling black = BlackHandling::AsSearched);
+                                 BlackHandling black = BlackHandling::AsSearched,
+                                 unsigned threads = kThreadsBySize);
 IndexedImage ReduceToGamePalette(const RgbaRows& rows, ConversionMode mode,
-                                 BlackHandling black = BlackHandling::AsSearched);
+                                 BlackHandling black = BlackHandling::AsSearched,
+                                 unsigned threads = kThreadsBySize);
 
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 #include "core/channel_tables.h"
 #include "core/colour_reduction.h"
 #include "core/nearest_index.h"
+#include "core/reduction_threads.h"
 #include "core/source_pixels.h"
 #include "core/vector_paths.h"
 
@@ -225,84 +226,157 @@ template <BlackHandling kBlack, typename Source>
 constexpr std::uint32_t kBandRows = 4;
 constexpr std::uint32_t kLag = 2;
 
+// With several threads the bands form a wavefront: each band follows the band above it, run
+// by another thread, through the same error array. Its first row may dither pixel x once the
+// band above has finished pixel x + 1 of its last row; by then that row works on elements
+// past x + 1, and its rows above are further ahead still, so the two bands never touch the
+// same element at once. A band publishes its last row's finished pixels after every chunk of
+// steps, and waits for the band above before each chunk.
+constexpr std::uint32_t kChunkSteps = 64;
+
+struct BandLinks {
+    const Progress* above = nullptr;  // the band above, when another thread dithers it
+    Progress* own = nullptr;          // this band's, when a thread below may wait for it
+};
+
 template <std::uint32_t kRows, BlackHandling kBlack, typename Source>
 void DitherBand(const Source& source, const GameColours& game, RowState* rows, Error* rowErrors,
-                std::uint32_t width) {
-    rowErrors[0] = {};  // never read; cleared so that it cannot grow without bound
+                std::uint32_t width, BandLinks links) {
     // At step t, row r dithers pixel t - kLag·r, if there is one.
     const std::uint32_t steps = width + kLag * (kRows - 1);
-    auto edgeStep = [&](std::uint32_t t) {
+    auto step = [&](std::uint32_t t) {
         for (std::uint32_t r = 0; r < kRows; ++r) {
             if (t >= kLag * r && t - kLag * r < width) {
                 DitherPixel<kBlack>(source, game, rows[r], rowErrors, t - kLag * r);
             }
         }
     };
-    std::uint32_t t = 0;
-    for (; t < kLag * (kRows - 1); ++t) {
-        edgeStep(t);
-    }
-    for (; t < width; ++t) {
+    auto fullStep = [&](std::uint32_t t) {
         for (std::uint32_t r = 0; r < kRows; ++r) {
             DitherPixel<kBlack>(source, game, rows[r], rowErrors, t - kLag * r);
         }
-    }
-    for (; t < steps; ++t) {
-        edgeStep(t);
+    };
+    for (std::uint32_t t = 0; t < steps;) {
+        const std::uint32_t end = std::min(steps, t + kChunkSteps);
+        if (links.above) {
+            links.above->WaitFor(std::min(end + 1, width));
+        }
+        if (t == 0) {
+            rowErrors[0] = {};  // never read; cleared so that it cannot grow without bound
+        }
+        // Every row has a pixel at the steps from kLag·(kRows - 1) to the width.
+        const std::uint32_t inner = std::min(end, width);
+        for (; t < end && t < kLag * (kRows - 1); ++t) {
+            step(t);
+        }
+        for (; t < inner; ++t) {
+            fullStep(t);
+        }
+        for (; t < end; ++t) {
+            step(t);
+        }
+        if (links.own) {
+            const std::uint32_t lastRowDone = end - std::min(end, kLag * (kRows - 1));
+            links.own->Publish(std::min(lastRowDone, width));
+        }
     }
 }
 
 template <BlackHandling kBlack, typename Source>
-IndexedImage DitherWith(const Source& source, std::uint32_t width, std::uint32_t height) {
-    IndexedImage image = detail::MakeConvertedImage(width, height);
-    const GameColours game = MakeGameColours();
-    std::vector<Error> errors(static_cast<std::size_t>(width) + 2);
-    for (std::uint32_t y = 0; y < height; y += kBandRows) {
-        const std::uint32_t bandRows = std::min(kBandRows, height - y);
+class BandDitherer {
+  public:
+    BandDitherer(const Source& source, IndexedImage& image, std::uint32_t width,
+                 std::uint32_t height)
+        : source_(source),
+          image_(image),
+          width_(width),
+          height_(height),
+          game_(MakeGameColours()),
+          errors_(static_cast<std::size_t>(width) + 2) {}
+
+    std::uint32_t Bands() const { return (height_ + kBandRows - 1) / kBandRows; }
+
+    void Dither(std::uint32_t band, BandLinks links) {
+        const std::uint32_t y = band * kBandRows;
+        const std::uint32_t bandRows = std::min(kBandRows, height_ - y);
         RowState rows[kBandRows];
         for (std::uint32_t r = 0; r < bandRows; ++r) {
             rows[r] = RowState{};  // no error carried in from the left
-            rows[r].source = source.Row(y + r);
-            rows[r].out = image.pixels.data() + static_cast<std::size_t>(y + r) * image.width;
+            rows[r].source = source_.Row(y + r);
+            rows[r].out = image_.pixels.data() + static_cast<std::size_t>(y + r) * image_.width;
         }
+        Error* errors = errors_.data();
         switch (bandRows) {
             case 1:
-                DitherBand<1, kBlack>(source, game, rows, errors.data(), width);
+                DitherBand<1, kBlack>(source_, game_, rows, errors, width_, links);
                 break;
             case 2:
-                DitherBand<2, kBlack>(source, game, rows, errors.data(), width);
+                DitherBand<2, kBlack>(source_, game_, rows, errors, width_, links);
                 break;
             case 3:
-                DitherBand<3, kBlack>(source, game, rows, errors.data(), width);
+                DitherBand<3, kBlack>(source_, game_, rows, errors, width_, links);
                 break;
             default:
-                DitherBand<kBandRows, kBlack>(source, game, rows, errors.data(), width);
+                DitherBand<kBandRows, kBlack>(source_, game_, rows, errors, width_, links);
                 break;
         }
     }
+
+  private:
+    const Source& source_;
+    IndexedImage& image_;
+    std::uint32_t width_;
+    std::uint32_t height_;
+    const GameColours game_;
+    std::vector<Error> errors_;
+};
+
+template <BlackHandling kBlack, typename Source>
+IndexedImage DitherWith(const Source& source, std::uint32_t width, std::uint32_t height,
+                        unsigned threads) {
+    IndexedImage image = detail::MakeConvertedImage(width, height);
+    BandDitherer<kBlack, Source> ditherer(source, image, width, height);
+    const std::uint32_t bands = ditherer.Bands();
+    if (threads <= 1 || bands <= 1) {
+        for (std::uint32_t band = 0; band < bands; ++band) {
+            ditherer.Dither(band, {});
+        }
+        return image;
+    }
+    // Bands are claimed in order, so the band a thread waits for is always already claimed
+    // by a thread that is running: any number of threads finishes.
+    std::vector<Progress> progress(bands);
+    std::atomic<std::uint32_t> next{0};
+    RunOnThreads(threads, [&] {
+        for (std::uint32_t band = next.fetch_add(1, std::memory_order_relaxed); band < bands;
+             band = next.fetch_add(1, std::memory_order_relaxed)) {
+            ditherer.Dither(band, {band > 0 ? &progress[band - 1] : nullptr, &progress[band]});
+        }
+    });
     return image;
 }
 
-template <typename Source>
-IndexedImage Dither(const Source& source, std::uint32_t width, std::uint32_t height,
-                    BlackHandling black) {
+template <typename Source, typename Rows>
+IndexedImage Dither(const Source& source, const Rows& rows, BlackHandling black,
+                    unsigned requested) {
+    const unsigned threads = detail::ReductionThreads(rows, requested, detail::kDitherThreadsFrom);
     return black == BlackHandling::KeepVisible
-               ? DitherWith<BlackHandling::KeepVisible>(source, width, height)
-               : DitherWith<BlackHandling::AsSearched>(source, width, height);
+               ? DitherWith<BlackHandling::KeepVisible>(source, rows.width, rows.height, threads)
+               : DitherWith<BlackHandling::AsSearched>(source, rows.width, rows.height, threads);
 }
 
 }  // namespace
 
-IndexedImage DiffuseDither(const TrueColourRows& rows, BlackHandling black) {
-    return Dither(TrueColourSource(rows), rows.width, rows.height, black);
+IndexedImage DiffuseDither(const TrueColourRows& rows, BlackHandling black, unsigned threads) {
+    return Dither(TrueColourSource(rows), rows, black, threads);
 }
 
-IndexedImage DiffuseDither(const PalettedRows& rows, BlackHandling black) {
-    return Dither(PalettedSource(rows), rows.width, rows.height, black);
+IndexedImage DiffuseDither(const PalettedRows& rows, BlackHandling black, unsigned threads) {
+    return Dither(PalettedSource(rows), rows, black, threads);
 }
 
-IndexedImage DiffuseDither(const RgbaRows& rows, BlackHandling black) {
-    return Dither(RgbaSource(rows), rows.width, rows.height, black);
+IndexedImage DiffuseDither(const RgbaRows& rows, BlackHandling black, unsigned threads) {
+    return Dither(RgbaSource(rows), rows, black, threads);
 }
 
 }  // namespace quorvel

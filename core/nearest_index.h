@@ -3,6 +3,7 @@
 // distance and the candidates in their order are those of core/colour_distance.h. Index 1 is
 // reported as 242 (both are white), with the distance and differences of entry 1.
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/colour_cells.h"
@@ -148,9 +149,12 @@ NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int
     // cells gain.
     return FindNearestIndexByScan(red, green, blue);
 #endif
-    const std::uint16_t word = detail::colourCells.words[detail::CellOf(
-        static_cast<std::uint32_t>(red), static_cast<std::uint32_t>(green),
-        static_cast<std::uint32_t>(blue))];
+    // Acquire: a cell word seen is seen with the groups it names (detail::PrepareCell).
+    const std::uint16_t word =
+        std::atomic_ref(detail::colourCells.words[detail::CellOf(static_cast<std::uint32_t>(red),
+                                                                 static_cast<std::uint32_t>(green),
+                                                                 static_cast<std::uint32_t>(blue))])
+            .load(std::memory_order_acquire);
     if (word < detail::kFirstCellWord) [[unlikely]] {
         return detail::SearchUnpreparedCell(red, green, blue);
     }

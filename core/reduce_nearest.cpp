@@ -2,6 +2,7 @@
 
 #include "core/colour_reduction.h"
 #include "core/nearest_index.h"
+#include "core/reduction_threads.h"
 #include "core/source_pixels.h"
 
 namespace quorvel {
@@ -10,33 +11,36 @@ namespace {
 
 // Each pixel, kBytes of a row read by `Reader`, written to its index by `write(source, index)`;
 // pixels `write` leaves alone, and the columns from the width to the converted width, stay 0.
+// Rows are independent, so threads take them in pieces.
 template <std::size_t kBytes, typename Reader, typename Rows, typename Write>
-IndexedImage NearestRows(const Rows& rows, Write write) {
+IndexedImage NearestRows(const Rows& rows, unsigned threads, Write write) {
     const Reader reader{rows};
     IndexedImage image = detail::MakeConvertedImage(rows.width, rows.height);
-    for (std::uint32_t y = 0; y < rows.height; ++y) {
-        const std::uint8_t* source = reader.Row(y);
-        std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
-        std::uint8_t* const end = out + rows.width;
-        for (; out != end; ++out, source += kBytes) {
-            write(source, *out);
+    detail::ForEachRowPiece(rows, threads, [&](std::uint32_t first, std::uint32_t end) {
+        for (std::uint32_t y = first; y < end; ++y) {
+            const std::uint8_t* source = reader.Row(y);
+            std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
+            std::uint8_t* const last = out + rows.width;
+            for (; out != last; ++out, source += kBytes) {
+                write(source, *out);
+            }
         }
-    }
+    });
     return image;
 }
 
 template <BlackHandling kBlack>
-IndexedImage NearestTrueColour(const TrueColourRows& rows) {
+IndexedImage NearestTrueColour(const TrueColourRows& rows, unsigned threads) {
     return NearestRows<3, detail::TrueColourReader>(
-        rows, [](const std::uint8_t* bgr, std::uint8_t& index) {
+        rows, threads, [](const std::uint8_t* bgr, std::uint8_t& index) {
             index = WrittenIndex<kBlack>(FindNearestIndex(bgr[2], bgr[1], bgr[0]).index);
         });
 }
 
 template <BlackHandling kBlack>
-IndexedImage NearestRgba(const RgbaRows& rows) {
+IndexedImage NearestRgba(const RgbaRows& rows, unsigned threads) {
     return NearestRows<4, detail::RgbaReader>(
-        rows, [](const std::uint8_t* rgba, std::uint8_t& index) {
+        rows, threads, [](const std::uint8_t* rgba, std::uint8_t& index) {
             if (rgba[3] >= kOpaqueAlpha) {  // transparent pixels stay 0
                 index = WrittenIndex<kBlack>(FindNearestIndex(rgba[0], rgba[1], rgba[2]).index);
             }
@@ -45,17 +49,19 @@ IndexedImage NearestRgba(const RgbaRows& rows) {
 
 }  // namespace
 
-IndexedImage ReduceNearest(const TrueColourRows& rows, BlackHandling black) {
-    return black == BlackHandling::KeepVisible ? NearestTrueColour<BlackHandling::KeepVisible>(rows)
-                                               : NearestTrueColour<BlackHandling::AsSearched>(rows);
+IndexedImage ReduceNearest(const TrueColourRows& rows, BlackHandling black, unsigned threads) {
+    return black == BlackHandling::KeepVisible
+               ? NearestTrueColour<BlackHandling::KeepVisible>(rows, threads)
+               : NearestTrueColour<BlackHandling::AsSearched>(rows, threads);
 }
 
-IndexedImage ReduceNearest(const RgbaRows& rows, BlackHandling black) {
-    return black == BlackHandling::KeepVisible ? NearestRgba<BlackHandling::KeepVisible>(rows)
-                                               : NearestRgba<BlackHandling::AsSearched>(rows);
+IndexedImage ReduceNearest(const RgbaRows& rows, BlackHandling black, unsigned threads) {
+    return black == BlackHandling::KeepVisible
+               ? NearestRgba<BlackHandling::KeepVisible>(rows, threads)
+               : NearestRgba<BlackHandling::AsSearched>(rows, threads);
 }
 
-IndexedImage ReduceNearest(const PalettedRows& rows, BlackHandling black) {
+IndexedImage ReduceNearest(const PalettedRows& rows, BlackHandling black, unsigned threads) {
     // A pixel's result depends only on its palette entry, so each entry is searched once.
     const detail::PalettedReader reader(rows);
     std::array<std::uint8_t, 256> nearest;
@@ -67,31 +73,34 @@ IndexedImage ReduceNearest(const PalettedRows& rows, BlackHandling black) {
                          : index;
     }
     IndexedImage image = detail::MakeConvertedImage(rows.width, rows.height);
-    for (std::uint32_t y = 0; y < rows.height; ++y) {
-        const std::uint8_t* source = reader.Row(y);
-        std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
-        for (std::uint32_t x = 0; x < rows.width; ++x) {
-            out[x] = nearest[source[x]];
+    detail::ForEachRowPiece(rows, threads, [&](std::uint32_t first, std::uint32_t end) {
+        for (std::uint32_t y = first; y < end; ++y) {
+            const std::uint8_t* source = reader.Row(y);
+            std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
+            for (std::uint32_t x = 0; x < rows.width; ++x) {
+                out[x] = nearest[source[x]];
+            }
         }
-    }
+    });
     return image;
 }
 
 IndexedImage ReduceToGamePalette(const TrueColourRows& rows, ConversionMode mode,
-                                 BlackHandling black) {
-    return mode == ConversionMode::Nearest ? ReduceNearest(rows, black)
-                                           : DiffuseDither(rows, black);
+                                 BlackHandling black, unsigned threads) {
+    return mode == ConversionMode::Nearest ? ReduceNearest(rows, black, threads)
+                                           : DiffuseDither(rows, black, threads);
 }
 
-IndexedImage ReduceToGamePalette(const PalettedRows& rows, ConversionMode mode,
-                                 BlackHandling black) {
-    return mode == ConversionMode::Nearest ? ReduceNearest(rows, black)
-                                           : DiffuseDither(rows, black);
+IndexedImage ReduceToGamePalette(const PalettedRows& rows, ConversionMode mode, BlackHandling black,
+                                 unsigned threads) {
+    return mode == ConversionMode::Nearest ? ReduceNearest(rows, black, threads)
+                                           : DiffuseDither(rows, black, threads);
 }
 
-IndexedImage ReduceToGamePalette(const RgbaRows& rows, ConversionMode mode, BlackHandling black) {
-    return mode == ConversionMode::Nearest ? ReduceNearest(rows, black)
-                                           : DiffuseDither(rows, black);
+IndexedImage ReduceToGamePalette(const RgbaRows& rows, ConversionMode mode, BlackHandling black,
+                                 unsigned threads) {
+    return mode == ConversionMode::Nearest ? ReduceNearest(rows, black, threads)
+                                           : DiffuseDither(rows, black, threads);
 }
 
 }  // namespace quorvel

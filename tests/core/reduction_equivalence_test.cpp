@@ -106,5 +106,58 @@ TEST(Reductions, MatchPlainVersionsOnVariedImages) {
     }
 }
 
+// Threads share a picture by rows (nearest) or follow each other in a wavefront of bands of
+// four rows (dither): whatever their number, the bytes must be those of one thread. RGBA rows
+// with transparent holes cover the pixels that take no part in the dither.
+constexpr struct {
+    std::uint32_t width, height;
+} kThreadedSizes[] = {{1, 40},  {2, 40},  {3, 40}, {4, 40},   {5, 40}, {6, 40},
+                      {7, 40},  {8, 40},  {9, 40}, {64, 1},   {1, 1},  {1, 9},
+                      {3, 301}, {301, 3}, {97, 5}, {130, 70}, {0, 9},  {9, 0}};
+
+TEST(Reductions, GiveTheSameBytesOnAnyNumberOfThreads) {
+    for (const auto size : kThreadedSizes) {
+        const std::size_t stride = 4 * std::size_t{size.width};
+        std::vector<std::uint8_t> rgba(stride * size.height);
+        for (std::uint32_t y = 0; y < size.height; ++y) {
+            for (std::uint32_t x = 0; x < size.width; ++x) {
+                std::uint8_t* p = rgba.data() + y * stride + 4 * x;
+                for (int c = 0; c < 3; ++c) {
+                    p[c] = Pattern(2, x, y, c);
+                }
+                p[3] = (x * 5 + y * 3) % 11 == 0 ? 40 : 255;  // scattered holes
+            }
+        }
+        std::vector<std::uint8_t> bgr(3 * std::size_t{size.width} * size.height);
+        for (std::size_t p = 0; p < bgr.size() / 3; ++p) {
+            std::copy_n(rgba.begin() + 4 * p, 3, bgr.begin() + 3 * p);
+        }
+        const RgbaRows withHoles{rgba.data(), static_cast<std::ptrdiff_t>(stride), size.width,
+                                 size.height};
+        const TrueColourRows opaque{bgr.data(), 3 * static_cast<std::ptrdiff_t>(size.width),
+                                    size.width, size.height};
+        const PalettedRows indexes{bgr.data(), static_cast<std::ptrdiff_t>(size.width), size.width,
+                                   size.height, GamePalette.data()};
+        for (const int method : {0, 1, 2, 3}) {
+            const ConversionMode mode{method % 2 == 1};
+            const BlackHandling black{method >= 2};
+            for (const unsigned threads : {2u, 3u, 8u}) {
+                const std::string what =
+                    std::to_string(size.width) + "x" + std::to_string(size.height) + " method " +
+                    std::to_string(method) + " on " + std::to_string(threads) + " threads";
+                EXPECT_EQ(ReduceToGamePalette(withHoles, mode, black, threads).pixels,
+                          ReduceToGamePalette(withHoles, mode, black, 1).pixels)
+                    << "RGBA " << what;
+                EXPECT_EQ(ReduceToGamePalette(opaque, mode, black, threads).pixels,
+                          ReduceToGamePalette(opaque, mode, black, 1).pixels)
+                    << "true colour " << what;
+                EXPECT_EQ(ReduceToGamePalette(indexes, mode, black, threads).pixels,
+                          ReduceToGamePalette(indexes, mode, black, 1).pixels)
+                    << "paletted " << what;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quorvel
