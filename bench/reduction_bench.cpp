@@ -100,7 +100,7 @@ void BM_Threads(benchmark::State& state) {
 
 void ThreadSizes(benchmark::internal::Benchmark* b) {
     for (const std::int64_t fresh : {1, 0}) {
-        for (const std::int64_t side : {64, 128, 181, 256, 512}) {
+        for (const std::int64_t side : {64, 128, 181, 256, 512, 4096}) {
             for (const std::int64_t threads : {1, 2}) {
                 b->Args({side, threads, fresh});
             }

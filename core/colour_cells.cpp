@@ -185,11 +185,15 @@ std::uint16_t SharedWord(const Winners& winners) {
 
 }  // namespace
 
-std::uint16_t PrepareCell(std::uint32_t cell) {
-    // Threads reducing one picture meet here: one prepares at a time, and a cell another
-    // thread has just prepared is taken as it is.
+std::uint16_t TryPrepareCell(std::uint32_t cell) {
+    // Threads reducing one picture meet here. One prepares at a time; another that finds it
+    // busy does not wait (every wait would cost more than the scan that answers instead), and
+    // a cell another thread has just prepared is taken as it is.
     static std::mutex preparing;
-    const std::lock_guard lock(preparing);
+    const std::unique_lock lock(preparing, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        return 0;
+    }
     std::atomic_ref<std::uint16_t> cellWord(colourCells.words[cell]);
     if (const std::uint16_t word = cellWord.load(std::memory_order_relaxed); word != 0) {
         return word;

@@ -73,10 +73,10 @@ struct ColourCells {
 // Zero-initialised, so untouched parts cost neither time nor memory.
 extern ColourCells colourCells;
 
-// Prepares the cell and returns its word (never 0). Safe to call from several threads at once;
-// the cell words are read with acquire and written with release, so a word seen without a
-// lock is seen with its groups.
-std::uint16_t PrepareCell(std::uint32_t cell);
+// Prepares the cell and returns its word; returns 0 instead, at once, while another thread is
+// preparing a cell. Safe to call from several threads at once: the cell words are read with
+// acquire and written with release, so a word seen without a lock is seen with its groups.
+std::uint16_t TryPrepareCell(std::uint32_t cell);
 
 // Drops every prepared cell, with no search running, so that a benchmark or a test starts again
 // from none, as a new process does.

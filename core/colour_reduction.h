@@ -15,12 +15,14 @@
 // as the same colour in true-colour rows. A transparent pixel takes part in no dithering: the
 // error that would reach it is dropped and it passes none on.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
 #include "core/black_handling.h"
 #include "core/conversion_mode.h"
 #include "core/indexed_image.h"
+#include "core/worker_threads.h"
 
 namespace quorvel {
 
@@ -41,11 +43,36 @@ struct PalettedRows {
     const std::uint8_t* palette = nullptr;  // 256 entries of blue, green, red, reserved
 };
 
+// Rows a decoder is still writing while they are reduced. They pass through a ring of `slots`
+// rows, row y in slot y % slots: the decoder publishes in `decoded` how many rows it has
+// written, and may write row y once `released` has counted past y - slots, the rows the
+// reduction is done with. A decoder that fails sets `abandoned` and then publishes every row
+// as decoded, so that nothing waits for it; the reduction then stops early, its result unused.
+struct ArrivingRows {
+    Progress decoded;
+    Progress released;
+    std::atomic<bool> abandoned{false};
+    std::uint32_t slots = 1;
+
+    // The reduction takes rows in batches of this many (a multiple of the dither's bands), so
+    // that it wakes once a batch, not once a row. The ring holds at least two.
+    static constexpr std::uint32_t kBatchRows = 16;
+
+    // Waits until `count` rows are decoded; false if decoding was abandoned instead.
+    bool WaitForRows(std::uint32_t count) const {
+        decoded.WaitFor(count);
+        return !abandoned.load(std::memory_order_acquire);
+    }
+};
+
+// `top` and `stride` address the ring's slots when `arriving` is set; then the reduction runs
+// on one thread, beside the decoder's.
 struct RgbaRows {
     const std::uint8_t* top = nullptr;
     std::ptrdiff_t stride = 0;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    ArrivingRows* arriving = nullptr;
 };
 
 // Alpha values from this one up are opaque.

@@ -100,6 +100,7 @@ class RgbaSource {
         return _mm_insert_epi16(_mm_cvtsi32_si128(p[2] | p[1] << 16), p[0], 2);
     }
     bool Opaque(const std::uint8_t* row, std::uint32_t x) const { return reader_.Opaque(row, x); }
+    ArrivingRows* Arriving() const { return reader_.rows.arriving; }
 
   private:
     detail::RgbaReader reader_;
@@ -169,6 +170,7 @@ struct TrueColourSource : detail::TrueColourReader {
 };
 struct RgbaSource : detail::RgbaReader {
     explicit RgbaSource(const RgbaRows& source) : RgbaReader{source} {}
+    ArrivingRows* Arriving() const { return rows.arriving; }
 };
 using PalettedSource = detail::PalettedReader;
 
@@ -337,6 +339,26 @@ IndexedImage DitherWith(const Source& source, std::uint32_t width, std::uint32_t
     IndexedImage image = detail::MakeConvertedImage(width, height);
     BandDitherer<kBlack, Source> ditherer(source, image, width, height);
     const std::uint32_t bands = ditherer.Bands();
+    if constexpr (requires { source.Arriving(); }) {
+        if (ArrivingRows* arriving = source.Arriving()) {
+            // Each batch of bands as soon as its rows are there, their slots handed back right
+            // after.
+            static_assert(ArrivingRows::kBatchRows % kBandRows == 0);
+            constexpr std::uint32_t kBatchBands = ArrivingRows::kBatchRows / kBandRows;
+            for (std::uint32_t band = 0; band < bands; band += kBatchBands) {
+                const std::uint32_t endBand = std::min(bands, band + kBatchBands);
+                const std::uint32_t end = std::min(height, endBand * kBandRows);
+                if (!arriving->WaitForRows(end)) {
+                    break;
+                }
+                for (std::uint32_t b = band; b < endBand; ++b) {
+                    ditherer.Dither(b, {});
+                }
+                arriving->released.Publish(end);
+            }
+            return image;
+        }
+    }
     if (threads <= 1 || bands <= 1) {
         for (std::uint32_t band = 0; band < bands; ++band) {
             ditherer.Dither(band, {});

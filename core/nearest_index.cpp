@@ -35,9 +35,9 @@ namespace detail {
 
 NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int32_t blue) {
     const std::uint16_t word =
-        PrepareCell(CellOf(static_cast<std::uint32_t>(red), static_cast<std::uint32_t>(green),
-                           static_cast<std::uint32_t>(blue)));
-    if (word == kScanCell) {
+        TryPrepareCell(CellOf(static_cast<std::uint32_t>(red), static_cast<std::uint32_t>(green),
+                              static_cast<std::uint32_t>(blue)));
+    if (word < kFirstCellWord) {  // left to another thread, or not for the groups
         return FindNearestIndexByScan(red, green, blue);
     }
     return SearchCell(word, red, green, blue);

@@ -133,7 +133,8 @@ struct WeightedColour {
     return match;
 }
 
-// Prepares the colour's cell and searches it (or scans, for a cell the groups cannot hold).
+// Prepares the colour's cell and searches it; scans for a cell the groups cannot hold, or
+// while another thread is preparing one.
 NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int32_t blue);
 
 }  // namespace detail
@@ -149,7 +150,7 @@ NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int
     // cells gain.
     return FindNearestIndexByScan(red, green, blue);
 #endif
-    // Acquire: a cell word seen is seen with the groups it names (detail::PrepareCell).
+    // Acquire: a cell word seen is seen with the groups it names (detail::TryPrepareCell).
     const std::uint16_t word =
         std::atomic_ref(detail::colourCells.words[detail::CellOf(static_cast<std::uint32_t>(red),
                                                                  static_cast<std::uint32_t>(green),

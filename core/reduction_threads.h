@@ -29,6 +29,20 @@ unsigned ReductionThreads(const Rows& rows, unsigned requested, std::uint64_t th
 // the picture is worth.
 template <typename Rows, typename Reduce>
 void ForEachRowPiece(const Rows& rows, unsigned requested, Reduce reduce) {
+    if constexpr (requires { rows.arriving; }) {
+        if (ArrivingRows* arriving = rows.arriving) {
+            // Each batch as soon as it is there, its slots handed back right after.
+            for (std::uint32_t y = 0; y < rows.height; y += ArrivingRows::kBatchRows) {
+                const std::uint32_t end = std::min(rows.height, y + ArrivingRows::kBatchRows);
+                if (!arriving->WaitForRows(end)) {
+                    return;
+                }
+                reduce(y, end);
+                arriving->released.Publish(end);
+            }
+            return;
+        }
+    }
     const unsigned threads = ReductionThreads(rows, requested, kNearestThreadsFrom);
     if (threads <= 1 || rows.height <= 1) {
         reduce(0u, rows.height);

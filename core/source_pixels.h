@@ -31,7 +31,8 @@ struct TrueColourReader {
 struct RgbaReader {
     const RgbaRows& rows;
     const std::uint8_t* Row(std::uint32_t y) const {
-        return rows.top + static_cast<std::ptrdiff_t>(y) * rows.stride;
+        const std::uint32_t slot = rows.arriving ? y % rows.arriving->slots : y;
+        return rows.top + static_cast<std::ptrdiff_t>(slot) * rows.stride;
     }
     Colour At(const std::uint8_t* row, std::uint32_t x) const {
         const std::uint8_t* p = row + 4 * static_cast<std::size_t>(x);

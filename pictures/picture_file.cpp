@@ -16,6 +16,7 @@
 #include "core/read_reported.h"
 #include "core/save_encoded.h"
 #include "core/window_services.h"
+#include "pictures/png_while_decoding.h"
 
 namespace quorvel {
 
@@ -99,12 +100,28 @@ Result<IndexedImage> FromPaletted(const png::DecodedPicture& picture, Conversion
     return ReduceToGamePalette(rows, mode, black);
 }
 
+constexpr char kNoMemory[] = "there is not enough memory for an image this large";
+
+// A large PNG picture decoded through RGBA rows, reduced while it is decoded; nothing for the
+// others, which are decoded whole first.
+std::optional<Result<IndexedImage>> ReduceLargePng(std::span<const std::uint8_t> file,
+                                                   ConversionMode mode, BlackHandling black) {
+    try {
+        return ReduceWhileDecoding(file, mode, black);
+    } catch (const std::bad_alloc&) {
+        return Result<IndexedImage>(Failure{kNoMemory});
+    }
+}
+
 // Decodes a file read into `bytes`, releasing them once they are no longer needed, before
 // the conversion allocates its image.
 Result<IndexedImage> DecodeReadFile(std::vector<std::uint8_t>& bytes, ConversionMode mode,
                                     BlackHandling black) {
     if (!png::HasPngSignature(bytes)) {
         return DecodeBitmap(bytes, mode, black);
+    }
+    if (std::optional<Result<IndexedImage>> image = ReduceLargePng(bytes, mode, black)) {
+        return std::move(*image);
     }
     const Result<png::DecodedPicture> picture = png::DecodePng(bytes);
     std::vector<std::uint8_t>().swap(bytes);
@@ -127,7 +144,7 @@ Result<IndexedImage> ConvertPngPicture(const png::DecodedPicture& picture, Conve
                             picture.width, picture.height};
         return ReduceToGamePalette(rows, mode, black);
     } catch (const std::bad_alloc&) {
-        return Failure{"there is not enough memory for an image this large"};
+        return Failure{kNoMemory};
     }
 }
 
@@ -135,6 +152,9 @@ Result<IndexedImage> DecodePicture(std::span<const std::uint8_t> file, Conversio
                                    BlackHandling black) {
     if (!png::HasPngSignature(file)) {
         return DecodeBitmap(file, mode, black);
+    }
+    if (std::optional<Result<IndexedImage>> image = ReduceLargePng(file, mode, black)) {
+        return std::move(*image);
     }
     const Result<png::DecodedPicture> picture = png::DecodePng(file);
     if (!picture) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -50,6 +51,32 @@ struct DecodedPicture {
 // Decodes a whole PNG file held in memory, refusing damaged files and pictures larger than
 // kLargestDecodedBytes with a reason. Indexes past the palette's end are not checked here.
 Result<DecodedPicture> DecodePng(std::span<const std::uint8_t> file);
+
+// The rows of a PNG picture decoded one after another, top to bottom, as 8-bit red, green,
+// blue, alpha with the tRNS chunk applied: the same samples DecodePng gives as Rgba.
+class RowDecoder {
+  public:
+    virtual ~RowDecoder() = default;
+    std::uint32_t Width() const { return width_; }
+    std::uint32_t Height() const { return height_; }
+    // Decodes the next row into `row`, which holds 4 × Width() bytes.
+    virtual Status NextRow(std::uint8_t* row) = 0;
+    // After the last row: reads the rest of the file, so that damage there is noticed.
+    virtual Status Finish() = 0;
+
+  protected:
+    RowDecoder(std::uint32_t width, std::uint32_t height) : width_(width), height_(height) {}
+
+  private:
+    std::uint32_t width_;
+    std::uint32_t height_;
+};
+
+// A row decoder for `file`, which must outlive it, when its picture is decoded through RGBA
+// rows and can be decoded row by row. Nothing for every other picture, and for files whose
+// header is damaged or states a picture over kLargestDecodedBytes: DecodePng takes those
+// whole and gives the reason.
+std::unique_ptr<RowDecoder> OpenRowDecoder(std::span<const std::uint8_t> file);
 
 // An 8-bit paletted PNG of `image` with the 256 game colours and a tRNS chunk that makes
 // index 0 transparent. Fails for an image without pixels, which PNG cannot hold.

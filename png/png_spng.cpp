@@ -101,11 +101,59 @@ Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
     return CheckRest(ctx.get(), std::move(picture));
 }
 
+// Progressive decoding: libspng inflates and unfilters one row a call.
+class SpngRowDecoder final : public RowDecoder {
+  public:
+    SpngRowDecoder(Context ctx, std::uint32_t width, std::uint32_t height)
+        : RowDecoder(width, height), ctx_(std::move(ctx)) {}
+
+    Status NextRow(std::uint8_t* row) override {
+        const int error = spng_decode_row(ctx_.get(), row, 4 * std::size_t{Width()});
+        ++rows_;
+        // The last row comes with the end of the image.
+        if (error == 0 || (error == SPNG_EOI && rows_ == Height())) {
+            return Success();
+        }
+        return Damaged(error);
+    }
+
+    Status Finish() override {
+        if (const int error = spng_decode_chunks(ctx_.get()); error != 0) {
+            return Damaged(error);
+        }
+        return Success();
+    }
+
+  private:
+    Context ctx_;
+    std::uint32_t rows_ = 0;
+};
+
 struct BufferFree {
     void operator()(void* p) const { std::free(p); }
 };
 
 }  // namespace
+
+std::unique_ptr<RowDecoder> OpenRowDecoder(std::span<const std::uint8_t> file) {
+    if (!HasPngSignature(file) || !detail::CheckStatedSize(file)) {
+        return nullptr;
+    }
+    Context ctx(spng_ctx_new(0));
+    if (!ctx) {
+        throw std::bad_alloc();
+    }
+    spng_set_chunk_limits(ctx.get(), kChunkCacheLimit, kChunkCacheLimit);
+    spng_set_png_buffer(ctx.get(), file.data(), file.size());
+    spng_ihdr ihdr{};
+    if (spng_get_ihdr(ctx.get(), &ihdr) != 0 || ihdr.color_type == SPNG_COLOR_TYPE_INDEXED ||
+        ihdr.interlace_method != SPNG_INTERLACE_NONE ||
+        spng_decode_image(ctx.get(), nullptr, 0, SPNG_FMT_RGBA8,
+                          SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE) != 0) {
+        return nullptr;
+    }
+    return std::make_unique<SpngRowDecoder>(std::move(ctx), ihdr.width, ihdr.height);
+}
 
 Result<DecodedPicture> detail::DecodeFile(std::span<const std::uint8_t> file) {
     return Decode(file);

@@ -478,6 +478,10 @@ Result<std::vector<std::uint8_t>> Encode(const IndexedImage& image) {
 
 }  // namespace
 
+std::unique_ptr<RowDecoder> OpenRowDecoder(std::span<const std::uint8_t>) {
+    return nullptr;  // pictures are decoded whole, in tiles (DecodeFile)
+}
+
 Result<DecodedPicture> detail::DecodeFile(std::span<const std::uint8_t> file) {
     return Decode(file);
 }
