@@ -59,7 +59,7 @@ struct ArrivingRows {
     static constexpr std::uint32_t kBatchRows = 16;
 
     // Waits until `count` rows are decoded; false if decoding was abandoned instead.
-    bool WaitForRows(std::uint32_t count) const {
+    bool WaitForRows(std::uint32_t count) {
         decoded.WaitFor(count);
         return !abandoned.load(std::memory_order_acquire);
     }

@@ -237,8 +237,8 @@ constexpr std::uint32_t kLag = 2;
 constexpr std::uint32_t kChunkSteps = 64;
 
 struct BandLinks {
-    const Progress* above = nullptr;  // the band above, when another thread dithers it
-    Progress* own = nullptr;          // this band's, when a thread below may wait for it
+    Progress* above = nullptr;  // the band above, when another thread dithers it
+    Progress* own = nullptr;    // this band's, when a thread below may wait for it
 };
 
 template <std::uint32_t kRows, BlackHandling kBlack, typename Source>

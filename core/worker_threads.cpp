@@ -49,13 +49,18 @@ void RunOnThreads(unsigned threads, const std::function<void()>& work) {
 }
 
 void Progress::Publish(std::uint32_t count) {
-    done.store(count, std::memory_order_release);
-    done.notify_all();
+    // Sequentially consistent, with the sleepers' count: either a thread about to sleep sees
+    // the new count, or this sees the sleeper and wakes it.
+    done.store(count, std::memory_order_seq_cst);
+    if (sleepers_.load(std::memory_order_seq_cst) != 0) {
+        const std::lock_guard hold(lock_);
+        woken_.notify_all();
+    }
 }
 
-void Progress::WaitFor(std::uint32_t count) const {
+void Progress::WaitFor(std::uint32_t count) {
     // The piece waited for is usually a few steps away: spin briefly before sleeping.
-    constexpr int kSpins = 256;
+    constexpr int kSpins = 2048;
     for (int spin = 0; spin < kSpins; ++spin) {
         if (done.load(std::memory_order_acquire) >= count) {
             return;
@@ -64,10 +69,10 @@ void Progress::WaitFor(std::uint32_t count) const {
         _mm_pause();
 #endif
     }
-    for (std::uint32_t seen = done.load(std::memory_order_acquire); seen < count;
-         seen = done.load(std::memory_order_acquire)) {
-        done.wait(seen, std::memory_order_acquire);
-    }
+    std::unique_lock hold(lock_);
+    sleepers_.fetch_add(1, std::memory_order_seq_cst);
+    woken_.wait(hold, [&] { return done.load(std::memory_order_seq_cst) >= count; });
+    sleepers_.fetch_sub(1, std::memory_order_relaxed);
 }
 
 }  // namespace quorvel

@@ -4,8 +4,10 @@
 // number of threads that actually start, the calling thread alone included.
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 
 namespace quorvel {
 
@@ -26,8 +28,10 @@ unsigned ThreadsFor(std::uint64_t pixels, std::uint64_t threshold);
 void RunOnThreads(unsigned threads, const std::function<void()>& work);
 
 // The count of a piece's finished steps, published by the thread that works on it and read
-// by a thread that needs some of them done; one cache line each, so that counters written by
-// different threads never share one.
+// by a thread that needs some of them done; a cache line of its own, so that counters written
+// by different threads never share one. A thread that has waited a while sleeps on the
+// condition variable (std::atomic's own wait is not used: on Windows the standard library of
+// this compiler can lose its wake-ups).
 struct alignas(64) Progress {
     std::atomic<std::uint32_t> done{0};
 
@@ -35,7 +39,12 @@ struct alignas(64) Progress {
     // sees the count.
     void Publish(std::uint32_t count);
     // Returns once at least `count` steps are finished, having seen what was written before.
-    void WaitFor(std::uint32_t count) const;
+    void WaitFor(std::uint32_t count);
+
+  private:
+    std::atomic<std::uint32_t> sleepers_{0};
+    std::mutex lock_;
+    std::condition_variable woken_;
 };
 
 }  // namespace quorvel

@@ -5,6 +5,9 @@
 # in build/bench-data and prints a table of medians, ratios and peak memory.
 #
 #   RUNS=7 scripts/bench.sh        more runs per command (default 5)
+#   BEFORE=/path/quorvel-cli scripts/bench.sh
+#                                  also an earlier build, for peak memory, small pictures and
+#                                  one processor (none of them may be worse now)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,7 +28,8 @@ done
     --plain "$build/bench/quorvel-plain-convert" \
     --palette-source "$root/core/game_palette.h" \
     --work "$root/build/bench-data" \
-    --runs "${RUNS:-5}"
+    --runs "${RUNS:-5}" \
+    ${BEFORE:+--before "$BEFORE"}
 /usr/bin/python3 "$root/scripts/bench_background.py" \
     --cli "$build/cli/quorvel-cli" \
     --palette-source "$root/core/game_palette.h" \
