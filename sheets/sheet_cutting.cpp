@@ -1,11 +1,14 @@
 #include "sheets/sheet_cutting.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "core/colour_reduction.h"
+#include "core/worker_threads.h"
 
 namespace quorvel {
 
@@ -43,6 +46,26 @@ IndexedImage PlaceOnCanvas(const IndexedImage& cut, const SheetFrame& frame) {
     return canvas;
 }
 
+// One frame reduced, on its canvas.
+Result<IndexedImage> CutFrame(const SheetPicture& picture, const SheetFrame& frame,
+                              ConversionMode mode, BlackHandling black) {
+    if (!HasPixels(frame)) {
+        return IndexedImage{
+            static_cast<std::uint32_t>(frame.width), static_cast<std::uint32_t>(frame.height), {}};
+    }
+    Result<IndexedImage> cut =
+        picture.Reduce(static_cast<std::uint32_t>(frame.x), static_cast<std::uint32_t>(frame.y),
+                       static_cast<std::uint32_t>(frame.width),
+                       static_cast<std::uint32_t>(frame.height), mode, black);
+    if (!cut || Untrimmed(frame)) {
+        return cut;
+    }
+    return PlaceOnCanvas(cut.value(), frame);
+}
+
+// Below these many pixels in all, frames are cut on one thread.
+constexpr std::uint64_t kFramesThreadsFrom = 64 * 1024;
+
 }  // namespace
 
 Status CheckFrames(const SheetPicture& picture, const std::vector<SheetFrame>& frames) {
@@ -73,24 +96,26 @@ Result<std::vector<IndexedImage>> CutFrames(const SheetPicture& picture,
                                             const std::vector<SheetFrame>& frames,
                                             ConversionMode mode, BlackHandling black) {
     try {
+        // Frames are independent: threads take them in turn, each frame on one thread. A
+        // failure is the first frame's that fails, as in order.
+        std::uint64_t pixels = 0;
+        for (const SheetFrame& frame : frames) {
+            pixels += ImageBytes(frame);
+        }
+        std::vector<std::optional<Result<IndexedImage>>> cuts(frames.size());
+        std::atomic<std::size_t> next{0};
+        RunOnThreads(frames.size() > 1 ? ThreadsFor(pixels, kFramesThreadsFrom) : 1, [&] {
+            for (std::size_t n = next++; n < frames.size(); n = next++) {
+                cuts[n] = CutFrame(picture, frames[n], mode, black);
+            }
+        });
         std::vector<IndexedImage> images;
         images.reserve(frames.size());
-        for (const SheetFrame& frame : frames) {
-            if (!HasPixels(frame)) {
-                images.push_back({static_cast<std::uint32_t>(frame.width),
-                                  static_cast<std::uint32_t>(frame.height),
-                                  {}});
-                continue;
+        for (std::optional<Result<IndexedImage>>& cut : cuts) {
+            if (!*cut) {
+                return Failure{cut->error()};
             }
-            Result<IndexedImage> cut = picture.Reduce(
-                static_cast<std::uint32_t>(frame.x), static_cast<std::uint32_t>(frame.y),
-                static_cast<std::uint32_t>(frame.width), static_cast<std::uint32_t>(frame.height),
-                mode, black);
-            if (!cut) {
-                return Failure{cut.error()};
-            }
-            images.push_back(Untrimmed(frame) ? std::move(cut).value()
-                                              : PlaceOnCanvas(cut.value(), frame));
+            images.push_back(std::move(*cut).value());
         }
         return images;
     } catch (const std::bad_alloc&) {
