@@ -7,7 +7,7 @@ WERROR := $(if $(filter true 1 yes,$(CI)),ON,OFF)
 FUZZ_SECONDS ?= 60
 
 .PHONY: deps build build-sanitize test run bench fuzz screenshot format clean windows \
-	build-windows test-windows
+	build-windows test-windows deb test-deb
 
 deps:
 	@scripts/install-deps.sh
@@ -42,6 +42,15 @@ build-windows:
 # The Linux quorvel-cli too: a test compares the two programs' output byte for byte.
 test-windows: build build-windows
 	JOBS=$(JOBS) scripts/test-windows.sh
+
+# Debian: the two programs built by the deb preset into build/deb, packed into
+# dist/quorvel_VERSION-1_ARCH.deb, and the package checked without installing it.
+deb:
+	@scripts/install-deps.sh deb
+	JOBS=$(JOBS) WERROR=$(WERROR) scripts/make-deb.sh
+
+test-deb: deb
+	scripts/test-deb.sh
 
 bench: deps
 	@scripts/install-deps.sh bench

@@ -18,9 +18,11 @@ windows=(
 )
 # Extra tools some targets want: `make bench` compares against two other converters,
 # `make screenshot` runs the window on a virtual screen, `make test-windows` runs the Windows
-# programs under Wine on one.
+# programs under Wine on one, `make deb` packs with dpkg's tools and `make test-deb` checks the
+# package with lintian, appstreamcli, desktop-file-validate and man.
 case "${1:-}" in
 bench) packages+=(imagemagick python3-pil time) ;;
+deb) packages+=(dpkg-dev lintian appstream desktop-file-utils man-db) ;;
 screenshot) packages+=(xvfb xauth imagemagick) ;;
 windows) packages=("${windows[@]}") ;;
 test-windows) packages=("${windows[@]}" wine64 xvfb xauth) ;;
