@@ -219,52 +219,66 @@ HRESULT ForEachTile(IWICBitmapSource* source, std::uint32_t width, std::uint32_t
     return S_OK;
 }
 
-// 16-bit samples, little-endian in memory: the high byte of each is the second.
-HRESULT DecodeWide(IWICBitmapSource* frame, unsigned channels, DecodedPicture& picture) {
-    const std::size_t outStride = std::size_t{4} * picture.width;
-    auto take = [&](const std::uint8_t* tile, std::size_t stride, std::uint32_t x, std::uint32_t y,
-                    std::uint32_t columns, std::uint32_t rows) {
-        for (std::uint32_t r = 0; r < rows; ++r) {
-            const std::uint8_t* in = tile + r * stride;
-            std::uint8_t* out = picture.pixels.data() + (std::size_t{y} + r) * outStride + 4 * x;
-            for (std::uint32_t c = 0; c < columns; ++c, in += 2 * channels, out += 4) {
-                out[0] = in[1];
-                out[1] = channels >= 3 ? in[3] : in[1];
-                out[2] = channels >= 3 ? in[5] : in[1];
-                out[3] = channels == 4 ? in[7] : 255;
-            }
+// One row of a tile as red, green, blue, alpha. With `wideChannels` 16-bit samples,
+// little-endian in memory, of which the high byte of each is the second; without (0), the
+// converter's blue, green, red, alpha.
+void RowToRgba(const std::uint8_t* in, std::uint8_t* out, std::uint32_t columns,
+               unsigned wideChannels) {
+    if (wideChannels == 0) {
+        for (std::uint32_t c = 0; c < columns; ++c, in += 4, out += 4) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+            out[3] = in[3];
         }
-    };
-    return ForEachTile(frame, picture.width, picture.height, std::size_t{2} * channels, take);
+        return;
+    }
+    const unsigned channels = wideChannels;
+    for (std::uint32_t c = 0; c < columns; ++c, in += 2 * channels, out += 4) {
+        out[0] = in[1];
+        out[1] = channels >= 3 ? in[3] : in[1];
+        out[2] = channels >= 3 ? in[5] : in[1];
+        out[3] = channels == 4 ? in[7] : 255;
+    }
 }
 
-// Everything else of 8 bits or fewer, through the converter to blue, green, red, alpha.
-HRESULT DecodeConverted(IWICImagingFactory* factory, IWICBitmapSource* frame,
-                        DecodedPicture& picture) {
-    Com<IWICFormatConverter> converter;
+// What the RGBA rows are copied from: the frame itself for 16-bit samples, otherwise the
+// converter to blue, green, red, alpha for everything of 8 bits or fewer.
+HRESULT RgbaSource(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, unsigned wideChannels,
+                   Com<IWICFormatConverter>& converter, IWICBitmapSource*& source) {
+    source = frame;
+    if (wideChannels != 0) {
+        return S_OK;
+    }
     HRESULT hr = factory->CreateFormatConverter(converter.Out());
     if (SUCCEEDED(hr)) {
         hr = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
                                    nullptr, 0.0, WICBitmapPaletteTypeCustom);
     }
-    if (FAILED(hr)) {
+    source = converter.get();
+    return hr;
+}
+
+HRESULT DecodeRgba(const OpenPicture& open, DecodedPicture& picture) {
+    const unsigned channels = WideChannels(open.format);
+    Com<IWICFormatConverter> converter;
+    IWICBitmapSource* source = nullptr;
+    if (const HRESULT hr =
+            RgbaSource(open.factory.get(), open.frame.get(), channels, converter, source);
+        FAILED(hr)) {
         return hr;
     }
     const std::size_t outStride = std::size_t{4} * picture.width;
     auto take = [&](const std::uint8_t* tile, std::size_t stride, std::uint32_t x, std::uint32_t y,
                     std::uint32_t columns, std::uint32_t rows) {
         for (std::uint32_t r = 0; r < rows; ++r) {
-            const std::uint8_t* in = tile + r * stride;
-            std::uint8_t* out = picture.pixels.data() + (std::size_t{y} + r) * outStride + 4 * x;
-            for (std::uint32_t c = 0; c < columns; ++c, in += 4, out += 4) {
-                out[0] = in[2];
-                out[1] = in[1];
-                out[2] = in[0];
-                out[3] = in[3];
-            }
+            RowToRgba(tile + r * stride,
+                      picture.pixels.data() + (std::size_t{y} + r) * outStride + 4 * x, columns,
+                      channels);
         }
     };
-    return ForEachTile(converter.get(), picture.width, picture.height, 4, take);
+    return ForEachTile(source, picture.width, picture.height,
+                       channels != 0 ? std::size_t{2} * channels : 4, take);
 }
 
 // The frame's palette, WICColor 0xAARRGGBB, as red, green, blue, alpha.
@@ -342,11 +356,7 @@ Result<DecodedPicture> Decode(std::span<const std::uint8_t> file) {
         return DecodePaletted(open, depth, std::move(picture));
     }
     picture.pixels.resize(static_cast<std::size_t>(DecodedBytes(open.width, open.height)));
-    const unsigned channels = WideChannels(open.format);
-    const HRESULT hr = channels != 0
-                           ? DecodeWide(open.frame.get(), channels, picture)
-                           : DecodeConverted(open.factory.get(), open.frame.get(), picture);
-    if (FAILED(hr)) {
+    if (const HRESULT hr = DecodeRgba(open, picture); FAILED(hr)) {
         return Damaged(hr, file);
     }
     return picture;
@@ -476,10 +486,81 @@ Result<std::vector<std::uint8_t>> Encode(const IndexedImage& image) {
     return file;
 }
 
+// The RGBA rows in bands of whole rows, one tile at a time, handed out a row a call.
+class WicRowDecoder final : public RowDecoder {
+  public:
+    WicRowDecoder(std::uint32_t width, std::uint32_t height) : RowDecoder(width, height) {}
+
+    // False where the picture is paletted, unreadable, or so wide that a row is not one tile.
+    bool Open(std::span<const std::uint8_t> file) {
+        open_.file = file;
+        if (file.size() > UINT_MAX || FAILED(CreateFactory(open_.factory)) ||
+            FAILED(OpenFirstFrame(open_)) || open_.width != Width() || open_.height != Height() ||
+            IndexedDepth(open_.format) != 0) {
+            return false;
+        }
+        channels_ = WideChannels(open_.format);
+        const std::size_t pixelBytes = channels_ != 0 ? std::size_t{2} * channels_ : 4;
+        const TileShape shape = ShapeTiles(Width(), Height(), pixelBytes);
+        if (shape.columns < Width() || FAILED(RgbaSource(open_.factory.get(), open_.frame.get(),
+                                                         channels_, converter_, source_))) {
+            return false;
+        }
+        bandRows_ = shape.rows;
+        stride_ = std::size_t{Width()} * pixelBytes;
+        band_.resize(stride_ * bandRows_);
+        return true;
+    }
+
+    Status NextRow(std::uint8_t* row) override {
+        if (next_ % bandRows_ == 0) {
+            const std::uint32_t rows = std::min(bandRows_, Height() - next_);
+            const WICRect rect{0, static_cast<INT>(next_), static_cast<INT>(Width()),
+                               static_cast<INT>(rows)};
+            if (const HRESULT hr =
+                    source_->CopyPixels(&rect, static_cast<UINT>(stride_),
+                                        static_cast<UINT>(stride_ * rows), band_.data());
+                FAILED(hr)) {
+                return Damaged(hr, open_.file);
+            }
+        }
+        RowToRgba(band_.data() + (next_ % bandRows_) * stride_, row, Width(), channels_);
+        ++next_;
+        return Success();
+    }
+
+    // The component reads no further than the pixels, as for a whole picture.
+    Status Finish() override { return Success(); }
+
+  private:
+    ComScope com_;  // first in, last out
+    OpenPicture open_;
+    Com<IWICFormatConverter> converter_;
+    IWICBitmapSource* source_ = nullptr;
+    unsigned channels_ = 0;
+    std::uint32_t bandRows_ = 1;
+    std::size_t stride_ = 0;
+    std::vector<std::uint8_t> band_;
+    std::uint32_t next_ = 0;
+};
+
 }  // namespace
 
-std::unique_ptr<RowDecoder> OpenRowDecoder(std::span<const std::uint8_t>) {
-    return nullptr;  // pictures are decoded whole, in tiles (DecodeFile)
+std::unique_ptr<RowDecoder> OpenRowDecoder(std::span<const std::uint8_t> file) {
+    // The header's sides first, as the whole decoding checks them.
+    if (!HasPngSignature(file) || !detail::CheckStatedSize(file) || file.size() < 24) {
+        return nullptr;
+    }
+    auto field = [&](std::size_t at) {
+        return std::uint32_t{file[at]} << 24 | std::uint32_t{file[at + 1]} << 16 |
+               std::uint32_t{file[at + 2]} << 8 | file[at + 3];
+    };
+    auto decoder = std::make_unique<WicRowDecoder>(field(16), field(20));
+    if (DecodedBytes(decoder->Width(), decoder->Height()) > kLargestDecodedBytes ||
+        !decoder->Open(file)) {
+        return nullptr;
+    }
+    return decoder;
 }
 
 Result<DecodedPicture> detail::DecodeFile(std::span<const std::uint8_t> file) {

@@ -1,9 +1,12 @@
 // Large PNG pictures reduced while their rows are decoded must give the bytes of the picture
 // decoded whole, then reduced, and the same reason when the file is damaged part-way. The
-// pictures are written here with libspng; the Windows decoder takes every picture whole.
+// large pictures are written here with libspng, which only the Linux build has; the fixtures
+// are read on both systems.
 
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
 #include <spng.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +23,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+#if !defined(_WIN32)
 // An RGBA PNG with smooth colours, black patches and transparent holes.
 Bytes RgbaPng(std::uint32_t width, std::uint32_t height) {
     Bytes rgba(4 * std::size_t{width} * height);
@@ -52,6 +56,8 @@ Bytes RgbaPng(std::uint32_t width, std::uint32_t height) {
     return file;
 }
 
+#endif
+
 Result<IndexedImage> DecodedWhole(const Bytes& file, ConversionMode mode, BlackHandling black) {
     const Result<png::DecodedPicture> picture = png::DecodePng(file);
     if (!picture) {
@@ -60,6 +66,7 @@ Result<IndexedImage> DecodedWhole(const Bytes& file, ConversionMode mode, BlackH
     return ConvertPngPicture(picture.value(), mode, black);
 }
 
+#if !defined(_WIN32)
 // Narrow and wide, a single row, and pictures taller than the ring of rows.
 constexpr struct {
     std::uint32_t width, height;
@@ -99,9 +106,11 @@ TEST(PngWhileDecoding, DamagePartWayGivesTheReasonOfTheWholeDecoding) {
     }
 }
 
+#endif
+
 // Every colour type and depth of the fixtures: those decoded through RGBA rows give what the
-// whole decoding gives, the reason for damage included; paletted and interlaced pictures are
-// left to it.
+// whole decoding gives, the reason for damage included; paletted pictures are left to it, and
+// so are interlaced ones where the decoder cannot give their rows in order.
 TEST(PngWhileDecoding, AgreesWithTheWholeDecodingOnEveryFixture) {
     int streamedCount = 0;
     for (const auto& entry : std::filesystem::directory_iterator(QUORVEL_PNG_DATA)) {
@@ -109,10 +118,13 @@ TEST(PngWhileDecoding, AgreesWithTheWholeDecodingOnEveryFixture) {
         const Bytes file = ReadTestFile(entry.path().string());
         const auto streamed =
             ReduceWhileDecoding(file, ConversionMode::Dither, BlackHandling::KeepVisible, 2);
-        const bool wholeOnly = name.starts_with("indexed") || name.starts_with("game-palette") ||
-                               name.find("interlaced") != std::string::npos;
-        if (wholeOnly || !streamed) {
-            EXPECT_TRUE(!streamed && (wholeOnly || name.starts_with("damaged"))) << name;
+        // Paletted as the decoder sees it: Wine's gives some grey pictures with tRNS a palette.
+        const Result<png::DecodedPicture> decoded = png::DecodePng(file);
+        const bool paletted = decoded && decoded.value().layout == png::PixelLayout::Paletted;
+        if (paletted || !streamed) {
+            EXPECT_TRUE(!streamed && (paletted || name.starts_with("damaged") ||
+                                      name.find("interlaced") != std::string::npos))
+                << name;
             continue;
         }
         ++streamedCount;
