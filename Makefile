@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 WERROR := $(if $(filter true 1 yes,$(CI)),ON,OFF)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build build-sanitize test run bench fuzz screenshot format clean windows \
+.PHONY: deps build build-sanitize build-thread test run bench fuzz screenshot format clean windows \
 	build-windows test-windows deb test-deb
 
 deps:
@@ -20,9 +20,15 @@ build-sanitize: deps
 	cmake --preset sanitize -DQUORVEL_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset sanitize -j $(JOBS)
 
-test: build build-sanitize
+# Only the tests of the reductions on several threads, under ThreadSanitizer.
+build-thread: deps
+	cmake --preset thread -DQUORVEL_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset thread -j $(JOBS)
+
+test: build build-sanitize build-thread
 	ctest --preset default -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
+	ctest --preset thread -j $(JOBS)
 
 run: build
 	build/default/ui/qt/quorvel
