@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <mutex>
+#include <new>
 #include <vector>
 
 #include "core/channel_tables.h"
@@ -12,8 +14,6 @@
 #include "core/game_palette.h"
 
 namespace quorvel::detail {
-
-ColourCells colourCells;
 
 namespace {
 
@@ -115,25 +115,43 @@ struct Level {
     }
 };
 
-Level superblocks{{5, 4, 6}, {}, {}};
-Level blocks{{4, 3, 5}, {}, {}};
-
-// The groups handed out so far, and the lists they hold, so that cells with the same possible
-// winners share one set of groups: open addressing from a hash of the list to the number of
-// a record; 0 marks a free slot.
+// A list of possible winners with the word of the groups that hold it.
 struct SharedList {
     std::uint64_t key[2];  // the list's indexes, then its length in the last byte
     std::uint16_t word;
 };
-std::vector<SharedList> sharedLists;
 constexpr std::size_t kSlots = 2 * kGroupCapacity;
-std::array<std::uint16_t, kSlots> slots;
-std::uint32_t nextGroup = 1;
-bool anyCellPrepared = false;
 
-void PrepareOnce() {
-    sharedLists.assign(1, SharedList{});  // record 0 stands for a free slot
-    anyCellPrepared = true;
+// The zero-initialised cells the first searching thread takes.
+ColourCells firstCells;
+std::atomic<bool> firstCellsTaken{false};
+
+// One thread's cells and what preparing them keeps: the coarser levels, and the groups handed
+// out so far with the lists they hold, so that cells with the same possible winners share one
+// set of groups (open addressing from a hash of the list to the number of a record; 0 marks a
+// free slot).
+struct ThreadTable {
+    ColourCells* cells = nullptr;
+    void* allocation = nullptr;  // the cells' own memory, unless they are firstCells
+    Level superblocks{{5, 4, 6}, {}, {}};
+    Level blocks{{4, 3, 5}, {}, {}};
+    std::vector<SharedList> sharedLists;
+    std::vector<std::uint16_t> slots;
+    std::uint32_t nextGroup = 1;
+    bool anyCellPrepared = false;
+
+    ThreadTable() = default;
+    ThreadTable(const ThreadTable&) = delete;
+    ThreadTable& operator=(const ThreadTable&) = delete;
+    ~ThreadTable() { std::free(allocation); }
+};
+
+thread_local ThreadTable table;
+
+void PrepareOnce(ThreadTable& t) {
+    t.sharedLists.assign(1, SharedList{});  // record 0 stands for a free slot
+    t.slots.assign(kSlots, 0);
+    t.anyCellPrepared = true;
 }
 
 // Puts palette entry i in place k of a group.
@@ -152,7 +170,7 @@ void PlaceCandidate(CandidateGroup& group, std::size_t k, std::uint8_t i) {
 
 // The word of a cell with these possible winners: the groups of an equal list made before, or
 // new groups.
-std::uint16_t SharedWord(const Winners& winners) {
+std::uint16_t SharedWord(ThreadTable& t, const Winners& winners) {
     const std::size_t groupCount = (winners.size + 3) / 4;
     if (winners.size > 15) {
         return kScanCell;  // longer than a key holds, and than the game palette ever needs
@@ -163,43 +181,51 @@ std::uint16_t SharedWord(const Winners& winners) {
     }
     const std::uint64_t hash = (key[0] * 0x9E3779B97F4A7C15u ^ key[1]) * 0xC2B2AE3D27D4EB4Fu;
     std::size_t slot = static_cast<std::size_t>(hash >> 32) % kSlots;
-    for (; slots[slot] != 0; slot = (slot + 1) % kSlots) {
-        const SharedList& list = sharedLists[slots[slot]];
+    for (; t.slots[slot] != 0; slot = (slot + 1) % kSlots) {
+        const SharedList& list = t.sharedLists[t.slots[slot]];
         if (list.key[0] == key[0] && list.key[1] == key[1]) {
             return list.word;
         }
     }
-    if (nextGroup + groupCount > kGroupCapacity) {
+    if (t.nextGroup + groupCount > kGroupCapacity) {
         return kScanCell;  // the slots cannot fill up before the groups do
     }
-    const auto word = static_cast<std::uint16_t>(nextGroup << 2 | (groupCount - 1));
+    const auto word = static_cast<std::uint16_t>(t.nextGroup << 2 | (groupCount - 1));
     for (std::size_t k = 0; k < 4 * groupCount; ++k) {
-        PlaceCandidate(colourCells.groups[nextGroup + k / 4], k % 4,
+        PlaceCandidate(t.cells->groups[t.nextGroup + k / 4], k % 4,
                        winners.items[k < winners.size ? k : 0]);
     }
-    nextGroup += static_cast<std::uint32_t>(groupCount);
-    slots[slot] = static_cast<std::uint16_t>(sharedLists.size());
-    sharedLists.push_back({{key[0], key[1]}, word});
+    t.nextGroup += static_cast<std::uint32_t>(groupCount);
+    t.slots[slot] = static_cast<std::uint16_t>(t.sharedLists.size());
+    t.sharedLists.push_back({{key[0], key[1]}, word});
     return word;
 }
 
 }  // namespace
 
-std::uint16_t TryPrepareCell(std::uint32_t cell) {
-    // Threads reducing one picture meet here. One prepares at a time; another that finds it
-    // busy does not wait (every wait would cost more than the scan that answers instead), and
-    // a cell another thread has just prepared is taken as it is.
-    static std::mutex preparing;
-    const std::unique_lock lock(preparing, std::try_to_lock);
-    if (!lock.owns_lock()) {
-        return 0;
+ColourCells& ThreadCells() {
+    if (table.cells == nullptr) {
+        if (!firstCellsTaken.exchange(true)) {
+            table.cells = &firstCells;
+        } else {
+            // Zeroed pages cost nothing until touched; the groups want a 64-byte boundary.
+            constexpr std::size_t kAlign = alignof(ColourCells);
+            table.allocation = std::calloc(1, sizeof(ColourCells) + kAlign);
+            if (table.allocation == nullptr) {
+                throw std::bad_alloc();
+            }
+            const auto at = reinterpret_cast<std::uintptr_t>(table.allocation);
+            table.cells = reinterpret_cast<ColourCells*>((at + kAlign - 1) & ~(kAlign - 1));
+        }
     }
-    std::atomic_ref<std::uint16_t> cellWord(colourCells.words[cell]);
-    if (const std::uint16_t word = cellWord.load(std::memory_order_relaxed); word != 0) {
-        return word;
-    }
-    if (!anyCellPrepared) {
-        PrepareOnce();
+    return *table.cells;
+}
+
+std::uint16_t PrepareCell(std::uint32_t cell) {
+    ColourCells& cells = ThreadCells();
+    ThreadTable& t = table;
+    if (!t.anyCellPrepared) {
+        PrepareOnce(t);
     }
     // The lowest colour of the cell.
     constexpr int kGreenBlueBits = 16 - kCellGreenShift - kCellBlueShift;
@@ -212,9 +238,9 @@ std::uint16_t TryPrepareCell(std::uint32_t cell) {
 
     std::size_t superLength = 0;
     const std::uint8_t* superList =
-        superblocks.List(colour, kSearchOrder.data(), kSearchOrder.size(), superLength);
+        t.superblocks.List(colour, kSearchOrder.data(), kSearchOrder.size(), superLength);
     std::size_t blockLength = 0;
-    const std::uint8_t* blockList = blocks.List(colour, superList, superLength, blockLength);
+    const std::uint8_t* blockList = t.blocks.List(colour, superList, superLength, blockLength);
 
     const int shift[3] = {kCellRedShift, kCellGreenShift, kCellBlueShift};
     Box box;
@@ -222,23 +248,22 @@ std::uint16_t TryPrepareCell(std::uint32_t cell) {
         box.low[c] = colour[c];
         box.high[c] = colour[c] + (1 << shift[c]) - 1;
     }
-    const std::uint16_t word = SharedWord(PossibleWinners(blockList, blockLength, box));
-    // Release: whoever reads the word without the lock sees the groups it names.
-    cellWord.store(word, std::memory_order_release);
+    const std::uint16_t word = SharedWord(t, PossibleWinners(blockList, blockLength, box));
+    cells.words[cell] = word;
     return word;
 }
 
 void ForgetPreparedCells() {
-    if (!anyCellPrepared) {
+    if (!table.anyCellPrepared) {
         return;  // leaves the untouched tables untouched
     }
-    std::memset(colourCells.words, 0, sizeof colourCells.words);
-    superblocks.Forget();
-    blocks.Forget();
-    sharedLists.clear();
-    slots.fill(0);
-    nextGroup = 1;
-    anyCellPrepared = false;
+    std::memset(table.cells->words, 0, sizeof table.cells->words);
+    table.superblocks.Forget();
+    table.blocks.Forget();
+    table.sharedLists.clear();
+    table.slots.clear();
+    table.nextGroup = 1;
+    table.anyCellPrepared = false;
 }
 
 }  // namespace quorvel::detail

@@ -70,15 +70,16 @@ struct ColourCells {
     CandidateGroup groups[kGroupCapacity];
 };
 
-// Zero-initialised, so untouched parts cost neither time nor memory.
-extern ColourCells colourCells;
+// The calling thread's cells. Threads never share cells, so none waits for another and nothing
+// needs a lock: the first thread to search takes cells zero-initialised with the program, every
+// other one zeroed cells of its own on its first search, freed when it ends. Untouched parts
+// cost neither time nor memory. Throws std::bad_alloc when there is no memory for them.
+ColourCells& ThreadCells();
 
-// Prepares the cell and returns its word; returns 0 instead, at once, while another thread is
-// preparing a cell. Safe to call from several threads at once: the cell words are read with
-// acquire and written with release, so a word seen without a lock is seen with its groups.
-std::uint16_t TryPrepareCell(std::uint32_t cell);
+// Prepares the cell in the calling thread's cells and returns its word (never 0).
+std::uint16_t PrepareCell(std::uint32_t cell);
 
-// Drops every prepared cell, with no search running, so that a benchmark or a test starts again
+// Drops every cell the calling thread has prepared, so that a benchmark or a test starts again
 // from none, as a new process does.
 void ForgetPreparedCells();
 

@@ -128,7 +128,8 @@ GameColours MakeGameColours() {
 
 template <BlackHandling kBlack, typename Source>
 [[gnu::always_inline]] inline void DitherPixel(const Source& source, const GameColours& game,
-                                               RowState& row, Error* rowErrors, std::uint32_t x) {
+                                               const detail::ColourCells& cells, RowState& row,
+                                               Error* rowErrors, std::uint32_t x) {
     Error& here = rowErrors[x + 1];
     // A transparent pixel keeps index 0 and has no error: what was owed to it is dropped and
     // its neighbours get nothing from it.
@@ -138,8 +139,9 @@ template <BlackHandling kBlack, typename Source>
             _mm_add_epi16(_mm_add_epi16(source.ColourAt(row.source, x), Load(here)), row.right);
         const Lanes value =
             _mm_min_epi16(_mm_max_epi16(sum, _mm_setzero_si128()), _mm_set1_epi16(255));
-        const NearestMatch match = FindNearestIndex(
-            _mm_extract_epi16(value, 2), _mm_extract_epi16(value, 1), _mm_extract_epi16(value, 0));
+        const NearestMatch match =
+            FindNearestIndex(cells, _mm_extract_epi16(value, 2), _mm_extract_epi16(value, 1),
+                             _mm_extract_epi16(value, 0));
         row.out[x] = WrittenIndex<kBlack>(match.index);
 
         // The clamped value minus the chosen entry's colour: the differences the search
@@ -189,7 +191,8 @@ GameColours MakeGameColours() {
 
 template <BlackHandling kBlack, typename Source>
 [[gnu::always_inline]] inline void DitherPixel(const Source& source, const GameColours&,
-                                               RowState& row, Error* rowErrors, std::uint32_t x) {
+                                               const detail::ColourCells& cells, RowState& row,
+                                               Error* rowErrors, std::uint32_t x) {
     Error& here = rowErrors[x + 1];
     // A transparent pixel keeps index 0 and has no error: what was owed to it is dropped and
     // its neighbours get nothing from it.
@@ -199,7 +202,7 @@ template <BlackHandling kBlack, typename Source>
         const std::int32_t red = ClampChannel(c.red + here.red + row.right.red);
         const std::int32_t green = ClampChannel(c.green + here.green + row.right.green);
         const std::int32_t blue = ClampChannel(c.blue + here.blue + row.right.blue);
-        const NearestMatch match = FindNearestIndex(red, green, blue);
+        const NearestMatch match = FindNearestIndex(cells, red, green, blue);
         row.out[x] = WrittenIndex<kBlack>(match.index);
 
         // The differences are the clamped value minus the chosen entry's colour; an exact
@@ -244,18 +247,19 @@ struct BandLinks {
 template <std::uint32_t kRows, BlackHandling kBlack, typename Source>
 void DitherBand(const Source& source, const GameColours& game, RowState* rows, Error* rowErrors,
                 std::uint32_t width, BandLinks links) {
+    const detail::ColourCells& cells = detail::ThreadCells();
     // At step t, row r dithers pixel t - kLag·r, if there is one.
     const std::uint32_t steps = width + kLag * (kRows - 1);
     auto step = [&](std::uint32_t t) {
         for (std::uint32_t r = 0; r < kRows; ++r) {
             if (t >= kLag * r && t - kLag * r < width) {
-                DitherPixel<kBlack>(source, game, rows[r], rowErrors, t - kLag * r);
+                DitherPixel<kBlack>(source, game, cells, rows[r], rowErrors, t - kLag * r);
             }
         }
     };
     auto fullStep = [&](std::uint32_t t) {
         for (std::uint32_t r = 0; r < kRows; ++r) {
-            DitherPixel<kBlack>(source, game, rows[r], rowErrors, t - kLag * r);
+            DitherPixel<kBlack>(source, game, cells, rows[r], rowErrors, t - kLag * r);
         }
     };
     for (std::uint32_t t = 0; t < steps;) {
@@ -337,6 +341,9 @@ template <BlackHandling kBlack, typename Source>
 IndexedImage DitherWith(const Source& source, std::uint32_t width, std::uint32_t height,
                         unsigned threads) {
     IndexedImage image = detail::MakeConvertedImage(width, height);
+    if (width == 0 || height == 0) {
+        return image;  // nothing to dither, and no band would wait for the one above
+    }
     BandDitherer<kBlack, Source> ditherer(source, image, width, height);
     const std::uint32_t bands = ditherer.Bands();
     if constexpr (requires { source.Arriving(); }) {

@@ -33,14 +33,15 @@ NearestMatch FindNearestIndexByScan(std::int32_t red, std::int32_t green, std::i
 
 namespace detail {
 
-NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int32_t blue) {
+NearestMatch SearchUnpreparedCell(const ColourCells& cells, std::int32_t red, std::int32_t green,
+                                  std::int32_t blue) {
     const std::uint16_t word =
-        TryPrepareCell(CellOf(static_cast<std::uint32_t>(red), static_cast<std::uint32_t>(green),
-                              static_cast<std::uint32_t>(blue)));
-    if (word < kFirstCellWord) {  // left to another thread, or not for the groups
+        PrepareCell(CellOf(static_cast<std::uint32_t>(red), static_cast<std::uint32_t>(green),
+                           static_cast<std::uint32_t>(blue)));
+    if (word == kScanCell) {
         return FindNearestIndexByScan(red, green, blue);
     }
-    return SearchCell(word, red, green, blue);
+    return SearchCell(cells, word, red, green, blue);
 }
 
 }  // namespace detail

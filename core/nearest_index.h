@@ -3,7 +3,6 @@
 // distance and the candidates in their order are those of core/colour_distance.h. Index 1 is
 // reported as 242 (both are white), with the distance and differences of entry 1.
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/colour_cells.h"
@@ -109,10 +108,11 @@ struct WeightedColour {
 #endif
 
 // The search within a prepared cell, given its word.
-[[gnu::always_inline]] inline NearestMatch SearchCell(std::uint16_t word, std::int32_t red,
-                                                      std::int32_t green, std::int32_t blue) {
+[[gnu::always_inline]] inline NearestMatch SearchCell(const ColourCells& cells, std::uint16_t word,
+                                                      std::int32_t red, std::int32_t green,
+                                                      std::int32_t blue) {
     const auto colour = ForGroups(red, green, blue);
-    const CandidateGroup* group = colourCells.groups + (word >> 2);
+    const CandidateGroup* group = cells.groups + (word >> 2);
     std::uint32_t best;
     std::uint32_t entry = NearestInGroup(*group, colour, best);
     for (unsigned more = word & 3u; more != 0; --more) {
@@ -133,9 +133,10 @@ struct WeightedColour {
     return match;
 }
 
-// Prepares the colour's cell and searches it; scans for a cell the groups cannot hold, or
-// while another thread is preparing one.
-NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int32_t blue);
+// Prepares the colour's cell in the calling thread's cells and searches it (or scans, for a
+// cell the groups cannot hold).
+NearestMatch SearchUnpreparedCell(const ColourCells& cells, std::int32_t red, std::int32_t green,
+                                  std::int32_t blue);
 
 }  // namespace detail
 
@@ -143,23 +144,28 @@ NearestMatch SearchUnpreparedCell(std::int32_t red, std::int32_t green, std::int
 //
 // The same result as the scan, found among the possible winners of the colour's cell
 // (core/colour_cells.h). Always inlined, because the reductions call it for every pixel.
-[[gnu::always_inline]] inline NearestMatch FindNearestIndex(std::int32_t red, std::int32_t green,
+//
+// `cells` are the calling thread's (detail::ThreadCells()), fetched once for many searches.
+[[gnu::always_inline]] inline NearestMatch FindNearestIndex(const detail::ColourCells& cells,
+                                                            std::int32_t red, std::int32_t green,
                                                             std::int32_t blue) {
 #if defined(QUORVEL_PLAIN_SEARCH)
     // Only in the benchmarks' baseline build (bench/CMakeLists.txt), which measures what the
     // cells gain.
     return FindNearestIndexByScan(red, green, blue);
 #endif
-    // Acquire: a cell word seen is seen with the groups it names (detail::TryPrepareCell).
-    const std::uint16_t word =
-        std::atomic_ref(detail::colourCells.words[detail::CellOf(static_cast<std::uint32_t>(red),
-                                                                 static_cast<std::uint32_t>(green),
-                                                                 static_cast<std::uint32_t>(blue))])
-            .load(std::memory_order_acquire);
+    const std::uint16_t word = cells.words[detail::CellOf(static_cast<std::uint32_t>(red),
+                                                          static_cast<std::uint32_t>(green),
+                                                          static_cast<std::uint32_t>(blue))];
     if (word < detail::kFirstCellWord) [[unlikely]] {
-        return detail::SearchUnpreparedCell(red, green, blue);
+        return detail::SearchUnpreparedCell(cells, red, green, blue);
     }
-    return detail::SearchCell(word, red, green, blue);
+    return detail::SearchCell(cells, word, red, green, blue);
+}
+
+[[gnu::always_inline]] inline NearestMatch FindNearestIndex(std::int32_t red, std::int32_t green,
+                                                            std::int32_t blue) {
+    return FindNearestIndex(detail::ThreadCells(), red, green, blue);
 }
 
 }  // namespace quorvel

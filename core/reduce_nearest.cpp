@@ -9,20 +9,26 @@ namespace quorvel {
 
 namespace {
 
-// Each pixel, kBytes of a row read by `Reader`, written to its index by `write(source, index)`;
+// Each pixel, kBytes of a row read by `Reader`, written to its index by
+// `write(cells, source, index)` with the calling thread's cells;
 // pixels `write` leaves alone, and the columns from the width to the converted width, stay 0.
 // Rows are independent, so threads take them in pieces.
 template <std::size_t kBytes, typename Reader, typename Rows, typename Write>
 IndexedImage NearestRows(const Rows& rows, unsigned threads, Write write) {
     const Reader reader{rows};
     IndexedImage image = detail::MakeConvertedImage(rows.width, rows.height);
-    detail::ForEachRowPiece(rows, threads, [&](std::uint32_t first, std::uint32_t end) {
+    std::uint8_t* const pixels = image.pixels.data();
+    const std::size_t outWidth = image.width;
+    const std::uint32_t width = rows.width;
+    detail::ForEachRowPiece(rows, threads, [=](std::uint32_t first, std::uint32_t end) {
+        // Locals only: the writes through `out` could otherwise alias anything the loop reads.
+        const detail::ColourCells& cells = detail::ThreadCells();
         for (std::uint32_t y = first; y < end; ++y) {
             const std::uint8_t* source = reader.Row(y);
-            std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
-            std::uint8_t* const last = out + rows.width;
+            std::uint8_t* out = pixels + y * outWidth;
+            std::uint8_t* const last = out + width;
             for (; out != last; ++out, source += kBytes) {
-                write(source, *out);
+                write(cells, source, *out);
             }
         }
     });
@@ -32,17 +38,22 @@ IndexedImage NearestRows(const Rows& rows, unsigned threads, Write write) {
 template <BlackHandling kBlack>
 IndexedImage NearestTrueColour(const TrueColourRows& rows, unsigned threads) {
     return NearestRows<3, detail::TrueColourReader>(
-        rows, threads, [](const std::uint8_t* bgr, std::uint8_t& index) {
-            index = WrittenIndex<kBlack>(FindNearestIndex(bgr[2], bgr[1], bgr[0]).index);
-        });
+        rows, threads,
+        [](const detail::ColourCells& cells, const std::uint8_t* bgr, std::uint8_t& index)
+            __attribute__((always_inline)) {
+                index = WrittenIndex<kBlack>(FindNearestIndex(cells, bgr[2], bgr[1], bgr[0]).index);
+            });
 }
 
 template <BlackHandling kBlack>
 IndexedImage NearestRgba(const RgbaRows& rows, unsigned threads) {
     return NearestRows<4, detail::RgbaReader>(
-        rows, threads, [](const std::uint8_t* rgba, std::uint8_t& index) {
+        rows, threads,
+        [](const detail::ColourCells& cells, const std::uint8_t* rgba,
+           std::uint8_t& index) __attribute__((always_inline)) {
             if (rgba[3] >= kOpaqueAlpha) {  // transparent pixels stay 0
-                index = WrittenIndex<kBlack>(FindNearestIndex(rgba[0], rgba[1], rgba[2]).index);
+                index =
+                    WrittenIndex<kBlack>(FindNearestIndex(cells, rgba[0], rgba[1], rgba[2]).index);
             }
         });
 }

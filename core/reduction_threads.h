@@ -13,8 +13,8 @@ namespace quorvel::detail {
 
 // Below these many pixels a picture is reduced on one thread: starting threads and handing
 // out pieces would cost more than they save (bench/reduction_bench.cpp, BM_*Threads).
-inline constexpr std::uint64_t kNearestThreadsFrom = 64 * 1024;
-inline constexpr std::uint64_t kDitherThreadsFrom = 32 * 1024;
+inline constexpr std::uint64_t kNearestThreadsFrom = 1024 * 1024;
+inline constexpr std::uint64_t kDitherThreadsFrom = 512 * 512;
 
 // The threads to use for `rows`: `requested` as it is, or chosen by size for kThreadsBySize.
 template <typename Rows>

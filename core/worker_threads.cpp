@@ -18,10 +18,93 @@ unsigned ThreadsFor(std::uint64_t pixels, std::uint64_t threshold) {
     return std::min(UsableProcessors(), kMostThreads);
 }
 
+namespace {
+
+// Threads kept for the whole process, so that each keeps what it has prepared for the colour
+// search from one picture to the next. Made as they are first wanted and never ended: the
+// process ends them. One piece of work at a time: a call while another runs (from one of its
+// own threads, say) has the calling thread do it alone, which the work allows.
+class ThreadPool {
+  public:
+    static ThreadPool& Get() {
+        static ThreadPool* const pool = new ThreadPool;  // never destroyed, as its threads
+        return *pool;
+    }
+
+    void Run(unsigned helpers, const std::function<void()>& work) {
+        {
+            const std::lock_guard hold(lock_);
+            if (work_ != nullptr) {
+                helpers = 0;  // busy: the caller alone
+            } else {
+                Start(helpers);
+            }
+            if (helpers > 0) {
+                work_ = &work;
+                wanted_ = helpers;
+                ++generation_;
+            }
+        }
+        if (helpers == 0) {
+            work();
+            return;
+        }
+        wake_.notify_all();
+        work();
+        std::unique_lock hold(lock_);
+        wanted_ = 0;  // threads not yet awake stay out
+        done_.wait(hold, [&] { return running_ == 0; });
+        work_ = nullptr;
+    }
+
+  private:
+    // Makes threads up to `count`, or as many as the system allows: `count` becomes that.
+    void Start(unsigned& count) {
+        while (started_ < count) {
+            try {
+                std::thread(&ThreadPool::Serve, this).detach();
+            } catch (const std::system_error&) {
+                break;
+            }
+            ++started_;
+        }
+        count = std::min(count, started_);
+    }
+
+    void Serve() {
+        std::uint64_t served = 0;
+        std::unique_lock hold(lock_);
+        for (;;) {
+            wake_.wait(hold, [&] { return generation_ != served && wanted_ > 0; });
+            served = generation_;
+            --wanted_;
+            ++running_;
+            const std::function<void()>& work = *work_;
+            hold.unlock();
+            work();
+            hold.lock();
+            if (--running_ == 0) {
+                done_.notify_all();
+            }
+        }
+    }
+
+    std::mutex lock_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    const std::function<void()>* work_ = nullptr;
+    unsigned wanted_ = 0;
+    unsigned running_ = 0;
+    unsigned started_ = 0;
+    std::uint64_t generation_ = 0;
+};
+
+}  // namespace
+
 void RunOnThreads(unsigned threads, const std::function<void()>& work) {
     std::exception_ptr failure;
     std::mutex failureLock;
-    auto guarded = [&] {
+    const std::function<void()> guarded = [&] {
         try {
             work();
         } catch (...) {
@@ -31,18 +114,7 @@ void RunOnThreads(unsigned threads, const std::function<void()>& work) {
             }
         }
     };
-    std::vector<std::thread> helpers;
-    for (unsigned i = 1; i < threads; ++i) {
-        try {
-            helpers.emplace_back(guarded);
-        } catch (const std::system_error&) {
-            break;  // the threads already started and this one share the work
-        }
-    }
-    guarded();
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
+    ThreadPool::Get().Run(threads > 1 ? threads - 1 : 0, guarded);
     if (failure) {
         std::rethrow_exception(failure);
     }

@@ -23,8 +23,9 @@ unsigned UsableProcessors();
 unsigned ThreadsFor(std::uint64_t pixels, std::uint64_t threshold);
 
 // Runs `work` on the calling thread and on up to `threads` - 1 others, and returns once all
-// have returned. A thread the system will not start is simply not there to help. The first
-// exception any of them throws is thrown again here.
+// have returned. The others are kept from call to call; one the system will not start, or one
+// busy with other work, is simply not there to help. The first exception any of them throws
+// is thrown again here.
 void RunOnThreads(unsigned threads, const std::function<void()>& work);
 
 // The count of a piece's finished steps, published by the thread that works on it and read
