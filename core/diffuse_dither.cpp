@@ -262,8 +262,10 @@ void DitherBand(const Source& source, const GameColours& game, RowState* rows, E
             DitherPixel<kBlack>(source, game, cells, rows[r], rowErrors, t - kLag * r);
         }
     };
+    // Alone, the band runs in one chunk.
+    const std::uint32_t chunk = links.above || links.own ? kChunkSteps : steps;
     for (std::uint32_t t = 0; t < steps;) {
-        const std::uint32_t end = std::min(steps, t + kChunkSteps);
+        const std::uint32_t end = std::min(steps, t + chunk);
         if (links.above) {
             links.above->WaitFor(std::min(end + 1, width));
         }
