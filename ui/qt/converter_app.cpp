@@ -9,7 +9,8 @@ namespace quorvel {
 ConverterApp::ConverterApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("quorvel"));
     setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
-    setDesktopFileName(QStringLiteral("io.github.quorvel.quorvel"));  // ties the windows to the desktop entry
+    setDesktopFileName(
+        QStringLiteral("io.github.quorvel.quorvel"));  // ties the windows to the desktop entry
     InitResources();
     setWindowIcon(ApplicationIcon());
 }
