@@ -9,6 +9,7 @@
 
 #include "core/colour_reduction.h"
 #include "core/worker_threads.h"
+#include "pictures/picture_size.h"
 #include "png/png_codec.h"
 
 namespace quorvel {
@@ -47,14 +48,18 @@ Status DecodeRows(png::RowDecoder& decoder, const RgbaRows& rows) {
 std::optional<Result<IndexedImage>> ReduceWhileDecoding(std::span<const std::uint8_t> file,
                                                         ConversionMode mode, BlackHandling black,
                                                         unsigned threads) {
-    const std::unique_ptr<png::RowDecoder> decoder = png::OpenRowDecoder(file);
-    if (!decoder) {
-        return std::nullopt;
-    }
     if (threads == kThreadsBySize) {
-        threads = ThreadsFor(std::uint64_t{decoder->Width()} * decoder->Height(), kOverlapFrom);
+        // From the header alone: a small picture opens no decoder here.
+        const Result<PictureSize> size = ReadPictureSize(file);
+        threads =
+            size ? ThreadsFor(std::uint64_t{size.value().width} * size.value().height, kOverlapFrom)
+                 : 1;
     }
     if (threads < 2) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<png::RowDecoder> decoder = png::OpenRowDecoder(file);
+    if (!decoder) {
         return std::nullopt;
     }
     const std::size_t rowBytes = 4 * std::size_t{decoder->Width()};

@@ -65,11 +65,17 @@ class RowDecoder {
     virtual Status Finish() = 0;
 
   protected:
+    RowDecoder() = default;
     RowDecoder(std::uint32_t width, std::uint32_t height) : width_(width), height_(height) {}
+    // For a decoder that learns the size only once it has opened the file.
+    void SetSize(std::uint32_t width, std::uint32_t height) {
+        width_ = width;
+        height_ = height;
+    }
 
   private:
-    std::uint32_t width_;
-    std::uint32_t height_;
+    std::uint32_t width_ = 0;
+    std::uint32_t height_ = 0;
 };
 
 // A row decoder for `file`, which must outlive it, when its picture is decoded through RGBA

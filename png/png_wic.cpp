@@ -489,16 +489,17 @@ Result<std::vector<std::uint8_t>> Encode(const IndexedImage& image) {
 // The RGBA rows in bands of whole rows, one tile at a time, handed out a row a call.
 class WicRowDecoder final : public RowDecoder {
   public:
-    WicRowDecoder(std::uint32_t width, std::uint32_t height) : RowDecoder(width, height) {}
-
-    // False where the picture is paletted, unreadable, or so wide that a row is not one tile.
+    // False where the picture is paletted, unreadable, too large decoded, or so wide that a row
+    // is not one tile.
     bool Open(std::span<const std::uint8_t> file) {
         open_.file = file;
         if (file.size() > UINT_MAX || FAILED(CreateFactory(open_.factory)) ||
-            FAILED(OpenFirstFrame(open_)) || open_.width != Width() || open_.height != Height() ||
+            FAILED(OpenFirstFrame(open_)) ||
+            DecodedBytes(open_.width, open_.height) > kLargestDecodedBytes ||
             IndexedDepth(open_.format) != 0) {
             return false;
         }
+        SetSize(open_.width, open_.height);
         channels_ = WideChannels(open_.format);
         const std::size_t pixelBytes = channels_ != 0 ? std::size_t{2} * channels_ : 4;
         const TileShape shape = ShapeTiles(Width(), Height(), pixelBytes);
@@ -548,16 +549,11 @@ class WicRowDecoder final : public RowDecoder {
 
 std::unique_ptr<RowDecoder> OpenRowDecoder(std::span<const std::uint8_t> file) {
     // The header's sides first, as the whole decoding checks them.
-    if (!HasPngSignature(file) || !detail::CheckStatedSize(file) || file.size() < 24) {
+    if (!HasPngSignature(file) || !detail::CheckStatedSize(file)) {
         return nullptr;
     }
-    auto field = [&](std::size_t at) {
-        return std::uint32_t{file[at]} << 24 | std::uint32_t{file[at + 1]} << 16 |
-               std::uint32_t{file[at + 2]} << 8 | file[at + 3];
-    };
-    auto decoder = std::make_unique<WicRowDecoder>(field(16), field(20));
-    if (DecodedBytes(decoder->Width(), decoder->Height()) > kLargestDecodedBytes ||
-        !decoder->Open(file)) {
+    auto decoder = std::make_unique<WicRowDecoder>();
+    if (!decoder->Open(file)) {
         return nullptr;
     }
     return decoder;
