@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/colour_reduction.h"
+#include "core/reduction_threads.h"
 #include "core/worker_threads.h"
 
 namespace quorvel {
@@ -63,9 +64,6 @@ Result<IndexedImage> CutFrame(const SheetPicture& picture, const SheetFrame& fra
     return PlaceOnCanvas(cut.value(), frame);
 }
 
-// Below these many pixels in all, frames are cut on one thread.
-constexpr std::uint64_t kFramesThreadsFrom = 64 * 1024;
-
 }  // namespace
 
 Status CheckFrames(const SheetPicture& picture, const std::vector<SheetFrame>& frames) {
@@ -104,7 +102,11 @@ Result<std::vector<IndexedImage>> CutFrames(const SheetPicture& picture,
         }
         std::vector<std::optional<Result<IndexedImage>>> cuts(frames.size());
         std::atomic<std::size_t> next{0};
-        RunOnThreads(frames.size() > 1 ? ThreadsFor(pixels, kFramesThreadsFrom) : 1, [&] {
+        // The same sizes as for one picture decide whether threads pay.
+        const std::uint64_t threadsFrom = mode == ConversionMode::Nearest
+                                              ? detail::kNearestThreadsFrom
+                                              : detail::kDitherThreadsFrom;
+        RunOnThreads(frames.size() > 1 ? ThreadsFor(pixels, threadsFrom) : 1, [&] {
             for (std::size_t n = next++; n < frames.size(); n = next++) {
                 cuts[n] = CutFrame(picture, frames[n], mode, black);
             }
