@@ -24,11 +24,11 @@ namespace {
 // The picture in the game palette, refused by its stored size before anything is decoded.
 std::optional<IndexedImage> ReadWholePicture(const std::string& pictureName, ConversionMode mode,
                                              BlackHandling black) {
-    std::optional<std::vector<std::uint8_t>> bytes = ReadFileOrReport(pictureName);
-    if (!bytes) {
+    std::optional<FileView> file = ViewFileOrReport(pictureName);
+    if (!file) {
         return std::nullopt;
     }
-    const Result<PictureSize> size = ReadPictureSize(*bytes);
+    const Result<PictureSize> size = ReadPictureSize(file->bytes());
     if (!size) {
         ShowFileError(CannotRead(pictureName, size.error()));
         return std::nullopt;
@@ -37,7 +37,10 @@ std::optional<IndexedImage> ReadWholePicture(const std::string& pictureName, Con
         ShowFileError(CannotUse(pictureName, fits.error()));
         return std::nullopt;
     }
-    Result<IndexedImage> image = DecodePicture(*bytes, mode, black);
+    Result<IndexedImage> image = DecodePicture(file->bytes(), mode, black);
+    if (!ReportIfCutShort(*file, pictureName)) {
+        return std::nullopt;
+    }
     if (!image) {
         ShowFileError(CannotRead(pictureName, image.error()));
         return std::nullopt;

@@ -145,8 +145,8 @@ Result<IndexedImage> DecodeBitmap(std::span<const std::uint8_t> file, Conversion
 }
 
 bool LoadBitmapFile(const std::string& fileName, ConversionMode mode) {
-    return LoadImageFile(
-        fileName, [mode](std::vector<std::uint8_t>& file) { return DecodeBitmap(file, mode); });
+    return LoadImageFile(fileName,
+                         [mode](FileView& file) { return DecodeBitmap(file.bytes(), mode); });
 }
 
 }  // namespace quorvel

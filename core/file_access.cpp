@@ -124,13 +124,16 @@ FileReadResult ReadWholeFile(const std::string& path) {
     if (fd < 0) {
         return {FileProblem::CannotOpen, {}};
     }
-    FileReadResult result;
     const std::int64_t size = RegularFileSize(fd);
-    if (size < 0) {
-        // Directories, devices and pipes are not files a bitmap or sprite set can be read from.
-        os.close(fd);
-        return {FileProblem::CannotOpen, {}};
-    }
+    // Directories, devices and pipes are not files a bitmap or sprite set can be read from.
+    FileReadResult result =
+        size < 0 ? FileReadResult{FileProblem::CannotOpen, {}} : ReadOpenFile(fd, size);
+    os.close(fd);
+    return result;
+}
+
+FileReadResult ReadOpenFile(int fd, std::int64_t size) {
+    FileReadResult result;
     try {
         // Read into a buffer of the announced length, so a large file is held once, then
         // follow the file if it has grown since. The buffer only grows (and is copied) then.
@@ -153,7 +156,6 @@ FileReadResult ReadWholeFile(const std::string& path) {
     } catch (const std::bad_alloc&) {
         result = {FileProblem::Failed, {}};
     }
-    os.close(fd);
     return result;
 }
 

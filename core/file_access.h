@@ -32,6 +32,9 @@ std::optional<FileKind> KindOfFileName(std::string_view fileName);
 
 FileReadResult ReadWholeFile(const std::string& path);
 
+// The rest of the open regular file `fd`, announced as `size` bytes long, read to its end.
+FileReadResult ReadOpenFile(int fd, std::int64_t size);
+
 // Writes `bytes` to a temporary file in the target's folder, flushes it, then renames it over
 // `path`. On any failure the temporary file is removed and an existing file at `path` is left
 // as it was. A folder or a read-only file at `path` is CannotOpen, and is not touched. A

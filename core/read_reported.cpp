@@ -7,28 +7,61 @@
 
 namespace quorvel {
 
-std::optional<std::vector<std::uint8_t>> ReadFileOrReport(const std::string& fileName) {
-    FileReadResult file = ReadWholeFile(fileName);
-    switch (file.problem) {
+namespace {
+
+constexpr char kCutShort[] = "the file could not be read to its end";
+
+// Shows what went wrong, if anything; true when the file was read.
+bool Reported(FileProblem problem, const std::string& fileName) {
+    switch (problem) {
         case FileProblem::None:
-            return std::move(file.bytes);
+            return true;
         case FileProblem::CannotOpen:
             ShowFileError(CannotOpenForRead(fileName));
-            return std::nullopt;
+            return false;
         case FileProblem::Failed:
             break;
     }
-    ShowFileError(CannotRead(fileName, "the file could not be read to its end"));
-    return std::nullopt;
+    ShowFileError(CannotRead(fileName, kCutShort));
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadFileOrReport(const std::string& fileName) {
+    FileReadResult file = ReadWholeFile(fileName);
+    if (!Reported(file.problem, fileName)) {
+        return std::nullopt;
+    }
+    return std::move(file.bytes);
+}
+
+std::optional<FileView> ViewFileOrReport(const std::string& fileName) {
+    FileViewResult file = ViewWholeFile(fileName);
+    if (!Reported(file.problem, fileName)) {
+        return std::nullopt;
+    }
+    return std::move(file.view);
+}
+
+bool ReportIfCutShort(const FileView& view, const std::string& fileName) {
+    if (view.Intact()) {
+        return true;
+    }
+    ShowFileError(CannotRead(fileName, kCutShort));
+    return false;
 }
 
 bool LoadImageFile(const std::string& fileName,
-                   const std::function<Result<IndexedImage>(std::vector<std::uint8_t>&)>& decode) {
-    std::optional<std::vector<std::uint8_t>> bytes = ReadFileOrReport(fileName);
-    if (!bytes) {
+                   const std::function<Result<IndexedImage>(FileView&)>& decode) {
+    std::optional<FileView> file = ViewFileOrReport(fileName);
+    if (!file) {
         return false;
     }
-    Result<IndexedImage> image = decode(*bytes);
+    Result<IndexedImage> image = decode(*file);
+    if (!ReportIfCutShort(*file, fileName)) {
+        return false;
+    }
     if (!image) {
         ShowFileError(CannotRead(fileName, image.error()));
         return false;

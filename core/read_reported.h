@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_view.h"
 #include "core/indexed_image.h"
 #include "core/result.h"
 
@@ -17,11 +18,18 @@ namespace quorvel {
 // give nothing.
 std::optional<std::vector<std::uint8_t>> ReadFileOrReport(const std::string& fileName);
 
+// The same for a file only decoded, seen in place when it is large (file_view.h).
+std::optional<FileView> ViewFileOrReport(const std::string& fileName);
+
+// Shows "Unable to read NAME: the file could not be read to its end." when the file of `view`
+// changed under it while it was decoded, and returns false; true when it stayed whole.
+bool ReportIfCutShort(const FileView& view, const std::string& fileName);
+
 // Reads `fileName` and decodes it with `decode`, which may release the bytes once it no longer
 // needs them; on success the result becomes the current image
 // and a repaint is requested. On failure shows the reading error or "Unable to read NAME:
 // REASON." and leaves the current image as it was. Returns whether the image was replaced.
 bool LoadImageFile(const std::string& fileName,
-                   const std::function<Result<IndexedImage>(std::vector<std::uint8_t>&)>& decode);
+                   const std::function<Result<IndexedImage>(FileView&)>& decode);
 
 }  // namespace quorvel

@@ -113,10 +113,10 @@ std::optional<Result<IndexedImage>> ReduceLargePng(std::span<const std::uint8_t>
     }
 }
 
-// Decodes a file read into `bytes`, releasing them once they are no longer needed, before
-// the conversion allocates its image.
-Result<IndexedImage> DecodeReadFile(std::vector<std::uint8_t>& bytes, ConversionMode mode,
-                                    BlackHandling black) {
+// Decodes a file, releasing it once it is no longer needed, before the conversion allocates
+// its image.
+Result<IndexedImage> DecodeReadFile(FileView& file, ConversionMode mode, BlackHandling black) {
+    const std::span<const std::uint8_t> bytes = file.bytes();
     if (!png::HasPngSignature(bytes)) {
         return DecodeBitmap(bytes, mode, black);
     }
@@ -124,7 +124,7 @@ Result<IndexedImage> DecodeReadFile(std::vector<std::uint8_t>& bytes, Conversion
         return std::move(*image);
     }
     const Result<png::DecodedPicture> picture = png::DecodePng(bytes);
-    std::vector<std::uint8_t>().swap(bytes);
+    file.Release();
     if (!picture) {
         return Failure{picture.error()};
     }
@@ -164,18 +164,20 @@ Result<IndexedImage> DecodePicture(std::span<const std::uint8_t> file, Conversio
 }
 
 bool LoadPictureFile(const std::string& fileName, ConversionMode mode, BlackHandling black) {
-    return LoadImageFile(fileName, [mode, black](std::vector<std::uint8_t>& file) {
-        return DecodeReadFile(file, mode, black);
-    });
+    return LoadImageFile(
+        fileName, [mode, black](FileView& file) { return DecodeReadFile(file, mode, black); });
 }
 
 std::optional<IndexedImage> ReadPictureFile(const std::string& fileName, ConversionMode mode,
                                             BlackHandling black) {
-    std::optional<std::vector<std::uint8_t>> bytes = ReadFileOrReport(fileName);
-    if (!bytes) {
+    std::optional<FileView> file = ViewFileOrReport(fileName);
+    if (!file) {
         return std::nullopt;
     }
-    Result<IndexedImage> image = DecodeReadFile(*bytes, mode, black);
+    Result<IndexedImage> image = DecodeReadFile(*file, mode, black);
+    if (!ReportIfCutShort(*file, fileName)) {
+        return std::nullopt;
+    }
     if (!image) {
         ShowFileError(CannotRead(fileName, image.error()));
         return std::nullopt;

@@ -184,11 +184,14 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
 }
 
 std::optional<SpriteSet> ReadSpriteFile(const std::string& fileName) {
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadFileOrReport(fileName);
-    if (!bytes) {
+    const std::optional<FileView> file = ViewFileOrReport(fileName);
+    if (!file) {
         return std::nullopt;
     }
-    Result<SpriteSet> decoded = DecodeSpriteFile(*bytes);
+    Result<SpriteSet> decoded = DecodeSpriteFile(file->bytes());
+    if (!ReportIfCutShort(*file, fileName)) {
+        return std::nullopt;
+    }
     if (!decoded) {
         ShowFileError(CannotRead(fileName, decoded.error()));
         return std::nullopt;

@@ -17,6 +17,7 @@
 
 #include "core/file_access.h"
 #include "core/file_operations.h"
+#include "core/file_view.h"
 #include "tests/support/bitmap_builder.h"
 #include "tests/support/temp_folder.h"
 
@@ -41,6 +42,32 @@ TEST(ReadWholeFile, ReadsEveryByteOrTellsWhyNot) {
     failing.read = [](int, void*, std::size_t) -> ssize_t { return errno = EIO, -1; };
     ScopedFileOperations scoped(failing);
     EXPECT_EQ(ReadWholeFile(folder.File("f")).problem, FileProblem::Failed);
+}
+
+// A mapped file cut short by another program must not end this one: the missing part reads
+// as zeros and the view says it is no longer whole, also once released.
+TEST(ViewWholeFile, SeesALargeFileAndSurvivesItsBeingCutShort) {
+    TempFolder folder;
+    const std::size_t size = 3 * kMapFilesFrom + 5;
+    Bytes sample(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        sample[i] = static_cast<std::uint8_t>(i % 251 + 1);
+    }
+    WriteTestFile(folder.File("big"), sample);
+    FileViewResult file = ViewWholeFile(folder.File("big"));
+    ASSERT_EQ(file.problem, FileProblem::None);
+    EXPECT_TRUE(std::ranges::equal(file.view.bytes(), sample));
+    EXPECT_TRUE(file.view.Intact());
+
+    ASSERT_EQ(::truncate(folder.File("big").c_str(), kMapFilesFrom), 0);
+    const std::span<const std::uint8_t> seen = file.view.bytes();
+    EXPECT_TRUE(std::equal(seen.begin(), seen.begin() + kMapFilesFrom, sample.begin()));
+    EXPECT_TRUE(
+        std::all_of(seen.begin() + kMapFilesFrom, seen.end(), [](auto b) { return b == 0; }));
+    EXPECT_FALSE(file.view.Intact());
+    file.view.Release();
+    EXPECT_FALSE(file.view.Intact());
+    EXPECT_TRUE(ViewWholeFile(folder.File("big")).view.Intact());
 }
 
 TEST(WriteFileAtomically, ReplacesKeepingPermissions) {
