@@ -121,10 +121,11 @@ void RunOnThreads(unsigned threads, const std::function<void()>& work) {
 }
 
 void Progress::Publish(std::uint32_t count) {
-    // Sequentially consistent, with the sleepers' count: either a thread about to sleep sees
-    // the new count, or this sees the sleeper and wakes it.
+    // Sequentially consistent, with the sleepers' count and wanted step: either a thread about
+    // to sleep sees the new count, or this sees what it waits for and wakes it.
     done.store(count, std::memory_order_seq_cst);
-    if (sleepers_.load(std::memory_order_seq_cst) != 0) {
+    if (sleepers_.load(std::memory_order_seq_cst) != 0 &&
+        count >= wakeAt_.load(std::memory_order_seq_cst)) {
         const std::lock_guard hold(lock_);
         woken_.notify_all();
     }
@@ -143,8 +144,15 @@ void Progress::WaitFor(std::uint32_t count) {
     }
     std::unique_lock hold(lock_);
     sleepers_.fetch_add(1, std::memory_order_seq_cst);
+    if (count < wakeAt_.load(std::memory_order_relaxed)) {
+        wakeAt_.store(count, std::memory_order_seq_cst);
+    }
     woken_.wait(hold, [&] { return done.load(std::memory_order_seq_cst) >= count; });
-    sleepers_.fetch_sub(1, std::memory_order_relaxed);
+    // The last sleeper out lets publishers stop waking; with others still asleep the least
+    // wanted step stays, which at worst wakes them early.
+    if (sleepers_.fetch_sub(1, std::memory_order_relaxed) == 1) {
+        wakeAt_.store(UINT32_MAX, std::memory_order_relaxed);
+    }
 }
 
 }  // namespace quorvel

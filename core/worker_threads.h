@@ -44,6 +44,9 @@ struct alignas(64) Progress {
 
   private:
     std::atomic<std::uint32_t> sleepers_{0};
+    // The least count a sleeper waits for: a publisher wakes them only from there on, not at
+    // every step (each wake is a system call on the publisher's side).
+    std::atomic<std::uint32_t> wakeAt_{UINT32_MAX};
     std::mutex lock_;
     std::condition_variable woken_;
 };
