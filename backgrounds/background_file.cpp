@@ -80,12 +80,12 @@ std::optional<IndexedImage> ReadBackgroundFile(const std::string& spriteName) {
 bool MakeBackgroundFile(const std::string& pictureName, const std::string& spriteName,
                         ConversionMode mode, BlackHandling black) {
     const std::optional<SpriteSet> tiles = ReadBackgroundPicture(pictureName, mode, black);
-    return tiles && SaveEncodedFile(spriteName, EncodeSpriteFile(*tiles));
+    return tiles && SaveEncodedFile(spriteName, SpriteFilePieces(*tiles));
 }
 
 bool ExportBackgroundPicture(const std::string& spriteName, const std::string& pictureName) {
     const std::optional<IndexedImage> image = ReadBackgroundFile(spriteName);
-    return image && SaveEncodedFile(pictureName, EncodePicture(*image, pictureName));
+    return image && SaveImageAsPicture(*image, pictureName);
 }
 
 }  // namespace quorvel

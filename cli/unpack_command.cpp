@@ -18,7 +18,6 @@
 #include "core/file_operations.h"
 #include "core/indexed_image.h"
 #include "core/label_texts.h"
-#include "core/save_encoded.h"
 #include "pictures/picture_file.h"
 #include "sprites/sprite_file.h"
 #include "sprites/sprite_set.h"
@@ -73,7 +72,7 @@ int RunUnpack(const Invocation& invocation) {
         const bool png = invocation.png && sprite.HasArea();
         const std::string name =
             InFolder(files[1], PictureNameFor(stem, i, digits, png ? ".png" : ".bmp"));
-        if (!SaveEncodedFile(name, EncodePicture(sprite, name))) {
+        if (!SaveImageAsPicture(sprite, name)) {
             return kExitFailure;
         }
         if (png != invocation.png) {

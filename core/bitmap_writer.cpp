@@ -5,7 +5,6 @@
 #include <new>
 
 #include "core/game_palette.h"
-#include "core/large_buffer.h"
 #include "core/little_endian.h"
 #include "core/save_encoded.h"
 
@@ -20,7 +19,7 @@ constexpr std::uint32_t kPixelOffset =
 
 }  // namespace
 
-Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
+Result<EncodedPieces> BitmapPieces(const IndexedImage& image) {
     // Width and height are signed 32-bit fields, the sizes unsigned 32-bit ones.
     constexpr std::uint64_t kMaxDimension = INT32_MAX;
     if (image.width > kMaxDimension || image.height > kMaxDimension) {
@@ -36,13 +35,14 @@ Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
         return Failure{"the image holds fewer pixels than its size says"};
     }
 
-    std::vector<std::uint8_t> file;
+    EncodedPieces file;
     try {
-        ResizeLargeBuffer(file, static_cast<std::size_t>(fileSize));
+        file.head.assign(kPixelOffset, 0);
+        file.pieces.reserve(image.width == 0 ? 0 : std::size_t{image.height} * 2);
     } catch (const std::bad_alloc&) {
         return Failure{"there is not enough memory to write an image this large"};
     }
-    std::uint8_t* b = file.data();
+    std::uint8_t* b = file.head.data();
     b[0] = 'B';
     b[1] = 'M';
     WriteU32(b + 2, static_cast<std::uint32_t>(fileSize));
@@ -59,18 +59,33 @@ Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
     WriteU32(info + 36, kPaletteEntries);  // colours important
     std::memcpy(b + kFileHeaderSize + kInfoHeaderSize, GamePalette.data(), kBitmapPaletteBytes);
 
-    // Rows bottom to top; the padding bytes stay 0.
-    std::uint8_t* out = b + kPixelOffset;
+    // Rows bottom to top, each padded with zeros.
+    const std::size_t padding = static_cast<std::size_t>(stride - image.width);
     for (std::uint32_t k = 0; image.width != 0 && k < image.height; ++k) {
         const std::uint8_t* row =
             image.pixels.data() + static_cast<std::size_t>(image.height - 1 - k) * image.width;
-        std::memcpy(out + k * stride, row, image.width);
+        file.pieces.emplace_back(row, image.width);
+        if (padding != 0) {
+            file.pieces.push_back(ZeroBytes(padding));
+        }
     }
     return file;
 }
 
+Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
+    Result<EncodedPieces> pieces = BitmapPieces(image);
+    if (!pieces) {
+        return Failure{pieces.error()};
+    }
+    try {
+        return pieces.value().Joined();
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory to write an image this large"};
+    }
+}
+
 bool SaveBitmapFile(const std::string& fileName) {
-    return SaveEncodedFile(fileName, EncodeBitmap(CurrentImage()));
+    return SaveEncodedFile(fileName, BitmapPieces(CurrentImage()));
 }
 
 }  // namespace quorvel

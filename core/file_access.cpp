@@ -48,6 +48,43 @@ bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
+// Writes the head and then the pieces in order. Small pieces (rows of an image, sprites) are
+// gathered so that each does not cost a system call; large ones go straight from where they lie.
+bool WritePieces(int fd, const EncodedPieces& file) {
+    constexpr std::size_t kStraight = 64 << 10;
+    constexpr std::size_t kGathered = 1 << 20;
+    std::size_t total = file.head.size();
+    for (const std::span<const std::uint8_t> piece : file.pieces) {
+        total += piece.size();
+    }
+    std::vector<std::uint8_t> gathered;
+    try {
+        gathered.reserve(std::min(total, kGathered));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    auto flush = [&] {
+        const bool ok = WriteFully(fd, gathered.data(), gathered.size());
+        gathered.clear();
+        return ok;
+    };
+    auto put = [&](std::span<const std::uint8_t> piece) {
+        if (piece.size() >= kStraight) {
+            return flush() && WriteFully(fd, piece.data(), piece.size());
+        }
+        if (gathered.size() + piece.size() > kGathered && !flush()) {
+            return false;
+        }
+        gathered.insert(gathered.end(), piece.begin(), piece.end());
+        return true;
+    };
+    bool ok = put(file.head);
+    for (auto piece = file.pieces.begin(); ok && piece != file.pieces.end(); ++piece) {
+        ok = put(*piece);
+    }
+    return ok && flush();
+}
+
 // Where the last folder name of `path` ends: "dir/name" -> 4, "name" -> 0.
 std::size_t NameStart(const std::string& path) {
     const auto separator = std::find_if(path.rbegin(), path.rend(), IsFolderSeparator);
@@ -90,13 +127,13 @@ int CreateTemporaryBeside(const std::string& path, std::string& name) {
 
 // A pipe or a device takes the bytes as they come: no temporary file, no rename, and no flush,
 // which neither supports.
-FileProblem WriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes) {
+FileProblem WriteInPlace(const std::string& path, const EncodedPieces& bytes) {
     FileOperations& os = ActiveFileOperations();
     const int fd = os.open(path.c_str(), O_WRONLY, 0);
     if (fd < 0) {
         return FileProblem::CannotOpen;
     }
-    const bool written = WriteFully(fd, bytes.data(), bytes.size());
+    const bool written = WritePieces(fd, bytes);
     return os.close(fd) == 0 && written ? FileProblem::None : FileProblem::Failed;
 }
 
@@ -160,6 +197,10 @@ FileReadResult ReadOpenFile(int fd, std::int64_t size) {
 }
 
 FileProblem WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    return WriteFileAtomically(path, EncodedPieces{{}, {bytes}});
+}
+
+FileProblem WriteFileAtomically(const std::string& path, const EncodedPieces& bytes) {
     FileOperations& os = ActiveFileOperations();
     const SaveTarget target = InspectSaveTarget(path);
     // A read-only file is kept on every platform, though a POSIX rename could replace it.
@@ -179,7 +220,7 @@ FileProblem WriteFileAtomically(const std::string& path, std::span<const std::ui
     // The new file takes the place of the old one, permissions included.
     CopyPermissions(fd, target);
 
-    bool ok = WriteFully(fd, bytes.data(), bytes.size()) && os.fsync(fd) == 0;
+    bool ok = WritePieces(fd, bytes) && os.fsync(fd) == 0;
     // A failed close can mean the data never reached the disk, so it counts as a failure.
     ok = os.close(fd) == 0 && ok;
     ok = ok && os.rename(temporary.c_str(), file.c_str()) == 0;

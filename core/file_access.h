@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/encoded_pieces.h"
+
 namespace quorvel {
 
 enum class FileProblem {
@@ -42,5 +44,6 @@ FileReadResult ReadOpenFile(int fd, std::int64_t size);
 // or a device (anything that exists and is neither a folder nor a regular file) is written
 // straight through.
 FileProblem WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+FileProblem WriteFileAtomically(const std::string& path, const EncodedPieces& bytes);
 
 }  // namespace quorvel

@@ -6,8 +6,10 @@
 
 namespace quorvel {
 
-bool SaveEncodedFile(const std::string& fileName,
-                     const Result<std::vector<std::uint8_t>>& encoded) {
+namespace {
+
+template <typename Encoded>
+bool SaveEncoded(const std::string& fileName, const Result<Encoded>& encoded) {
     if (!encoded) {
         ShowFileError(CannotWrite(fileName, encoded.error()));
         return false;
@@ -23,6 +25,17 @@ bool SaveEncodedFile(const std::string& fileName,
     }
     ShowFileError(CannotWrite(fileName));
     return false;
+}
+
+}  // namespace
+
+bool SaveEncodedFile(const std::string& fileName,
+                     const Result<std::vector<std::uint8_t>>& encoded) {
+    return SaveEncoded(fileName, encoded);
+}
+
+bool SaveEncodedFile(const std::string& fileName, const Result<EncodedPieces>& encoded) {
+    return SaveEncoded(fileName, encoded);
 }
 
 }  // namespace quorvel

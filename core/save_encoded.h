@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/encoded_pieces.h"
 #include "core/result.h"
 
 namespace quorvel {
@@ -14,5 +15,6 @@ namespace quorvel {
 // write.", and a write that fails part-way "Unable to write NAME.". Returns whether the file
 // was written.
 bool SaveEncodedFile(const std::string& fileName, const Result<std::vector<std::uint8_t>>& encoded);
+bool SaveEncodedFile(const std::string& fileName, const Result<EncodedPieces>& encoded);
 
 }  // namespace quorvel

@@ -195,7 +195,13 @@ Result<std::vector<std::uint8_t>> EncodePicture(const IndexedImage& image,
 }
 
 bool SavePictureFile(const std::string& fileName) {
-    return SaveEncodedFile(fileName, EncodePicture(CurrentImage(), fileName));
+    return SaveImageAsPicture(CurrentImage(), fileName);
+}
+
+bool SaveImageAsPicture(const IndexedImage& image, const std::string& fileName) {
+    // A bitmap is written from the image's rows where they are, not copied into one buffer.
+    return NamesPngFile(fileName) ? SaveEncodedFile(fileName, png::EncodeIndexedPng(image))
+                                  : SaveEncodedFile(fileName, BitmapPieces(image));
 }
 
 }  // namespace quorvel

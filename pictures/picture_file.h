@@ -54,4 +54,7 @@ Result<std::vector<std::uint8_t>> EncodePicture(const IndexedImage& image,
 // was written.
 bool SavePictureFile(const std::string& fileName);
 
+// Saves `image` the same way.
+bool SaveImageAsPicture(const IndexedImage& image, const std::string& fileName);
+
 }  // namespace quorvel

@@ -150,7 +150,7 @@ bool CutSheetFile(const std::string& pictureName, const std::optional<SheetLayou
         set.images.push_back(std::move(image.pixels));
     }
     set.count = static_cast<std::uint32_t>(set.images.size());
-    return SaveEncodedFile(spriteName, EncodeSpriteFile(set));
+    return SaveEncodedFile(spriteName, SpriteFilePieces(set));
 }
 
 SheetGuess GuessSheetLayout(const std::string& pictureName) {

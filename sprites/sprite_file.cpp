@@ -145,7 +145,7 @@ Result<std::vector<std::uint32_t>> SpriteFileOffsets(std::span<const std::uint32
     return offsets;
 }
 
-Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
+Result<EncodedPieces> SpriteFilePieces(const SpriteSet& set) {
     const std::uint64_t count = set.count;
     if (set.widths.size() != count || set.heights.size() != count || set.images.size() != count) {
         return Failure{"the sprite set is inconsistent"};
@@ -155,32 +155,44 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
         return Failure{planned.error()};
     }
     const std::vector<std::uint32_t>& offsets = planned.value();
-    std::uint64_t fileBytes = DirectoryEnd(count);
     for (std::uint64_t i = 0; i < count; ++i) {
         const std::uint64_t blockBytes = std::uint64_t{set.widths[i]} * set.heights[i];
         if (set.images[i].size() != blockBytes) {
             return Failure{"sprite " + std::to_string(i) + " does not hold " +
                            SizeText(set.widths[i], set.heights[i]) + " pixels"};
         }
-        fileBytes += blockBytes;
     }
 
-    std::vector<std::uint8_t> bytes;
+    EncodedPieces file;
     try {
-        bytes.assign(static_cast<std::size_t>(fileBytes), 0);
+        file.head.assign(static_cast<std::size_t>(DirectoryEnd(count)), 0);
+        file.pieces.reserve(static_cast<std::size_t>(count));
     } catch (const std::bad_alloc&) {
         return Failure{"there is not enough memory to write a set this large"};
     }
-    // The checks above keep every value within its field.
-    WriteU16(bytes.data(), static_cast<std::uint16_t>(count));
+    // The checks above keep every value within its field; the blocks follow the directory
+    // back to back, in order.
+    WriteU16(file.head.data(), static_cast<std::uint16_t>(count));
     for (std::uint64_t i = 0; i < count; ++i) {
-        std::uint8_t* entry = bytes.data() + DirectoryEnd(i);
+        std::uint8_t* entry = file.head.data() + DirectoryEnd(i);
         WriteU32(entry, static_cast<std::uint32_t>(offsets[i]));
         WriteU16(entry + 4, static_cast<std::uint16_t>(set.widths[i]));
         WriteU16(entry + 6, static_cast<std::uint16_t>(set.heights[i]));
-        std::copy(set.images[i].begin(), set.images[i].end(), bytes.begin() + offsets[i]);
+        file.pieces.emplace_back(set.images[i]);
     }
-    return bytes;
+    return file;
+}
+
+Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
+    Result<EncodedPieces> pieces = SpriteFilePieces(set);
+    if (!pieces) {
+        return Failure{pieces.error()};
+    }
+    try {
+        return pieces.value().Joined();
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory to write a set this large"};
+    }
 }
 
 std::optional<SpriteSet> ReadSpriteFile(const std::string& fileName) {
@@ -219,7 +231,7 @@ bool SaveSpriteFile(const std::string& fileName) {
     if (set.count == 0) {
         return false;  // an empty set writes nothing, not even an empty file
     }
-    if (!SaveEncodedFile(fileName, EncodeSpriteFile(set))) {
+    if (!SaveEncodedFile(fileName, SpriteFilePieces(set))) {
         return false;
     }
     set.changedSinceSaved = false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/encoded_pieces.h"
 #include "core/result.h"
 #include "sprites/sprite_set.h"
 
@@ -19,6 +20,10 @@ Result<SpriteSet> DecodeSpriteFile(std::span<const std::uint8_t> file);
 // Encodes a set; fails for a set the format cannot hold (more than 65535 sprites, a side
 // longer than 65535, or pixel offsets beyond 32 bits).
 Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set);
+
+// The same file as pieces: the count and directory, then the sprites of `set`, which must
+// outlive them.
+Result<EncodedPieces> SpriteFilePieces(const SpriteSet& set);
 
 // Where each sprite's pixels start in the file EncodeSpriteFile writes for sprites of these
 // sizes: right after the directory, back to back in order. Fails when the count, a side or an

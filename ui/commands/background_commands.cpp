@@ -17,7 +17,7 @@ void RunMakeBackground(const ChosenFileStep& step, ConversionMode mode, BlackHan
          [&](const std::string& name) { tiles = ReadBackgroundPicture(name, mode, black); });
     if (tiles) {
         step(FileKind::Sprite, FileAction::Save,
-             [&](const std::string& name) { SaveEncodedFile(name, EncodeSpriteFile(*tiles)); });
+             [&](const std::string& name) { SaveEncodedFile(name, SpriteFilePieces(*tiles)); });
     }
 }
 
@@ -26,9 +26,8 @@ void RunExportBackground(const ChosenFileStep& step) {
     step(FileKind::Sprite, FileAction::Open,
          [&](const std::string& name) { picture = ReadBackgroundFile(name); });
     if (picture) {
-        step(FileKind::Picture, FileAction::Save, [&](const std::string& name) {
-            SaveEncodedFile(name, EncodePicture(*picture, name));
-        });
+        step(FileKind::Picture, FileAction::Save,
+             [&](const std::string& name) { SaveImageAsPicture(*picture, name); });
     }
 }
 
