@@ -258,6 +258,23 @@ TEST(BitmapWriter, WritesRowsBottomUpPaddedWithZerosAfterTheGamePalette) {
     EXPECT_EQ(file.value(), expected);
 }
 
+// Saving writes the rows where they lie, small ones gathered and long ones straight: the file
+// must still be the encoded one, across the gathering buffer's end and with padding.
+TEST(BitmapWriter, SavesTheFileItEncodes) {
+    TempFolder folder;
+    const std::pair<std::uint32_t, std::uint32_t> sizes[] = {{5, 2}, {4097, 300}, {70001, 20}};
+    for (const auto& [width, height] : sizes) {
+        Bytes pixels(std::size_t{width} * height);
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            pixels[i] = static_cast<std::uint8_t>(i * 31 / 7);
+        }
+        CurrentImage() = IndexedImage{width, height, pixels};
+        ASSERT_TRUE(SaveBitmapFile(folder.File("out.bmp")));
+        EXPECT_EQ(ReadTestFile(folder.File("out.bmp")), EncodeBitmap(CurrentImage()).value())
+            << width << " × " << height;
+    }
+}
+
 TEST(BitmapWriter, RefusesImagesTheSizeFieldsCannotHold) {
     // The checks come before the pixels are looked at, so no buffer is needed. The largest
     // that fits: 1078 + 4 × 1073741554 = 2^32 - 2.
