@@ -79,8 +79,17 @@ std::optional<IndexedImage> ReadBackgroundFile(const std::string& spriteName) {
 
 bool MakeBackgroundFile(const std::string& pictureName, const std::string& spriteName,
                         ConversionMode mode, BlackHandling black) {
-    const std::optional<SpriteSet> tiles = ReadBackgroundPicture(pictureName, mode, black);
-    return tiles && SaveEncodedFile(spriteName, SpriteFilePieces(*tiles));
+    // Written straight from the picture: the same file as its tiles would make.
+    const std::optional<IndexedImage> image = ReadWholePicture(pictureName, mode, black);
+    if (!image) {
+        return false;
+    }
+    const Result<EncodedPieces> file = BackgroundFilePieces(*image);
+    if (!file) {
+        ShowFileError(CannotUse(pictureName, file.error()));
+        return false;
+    }
+    return SaveEncodedFile(spriteName, file);
 }
 
 bool ExportBackgroundPicture(const std::string& spriteName, const std::string& pictureName) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/label_texts.h"
+#include "sprites/sprite_file.h"
 
 namespace quorvel {
 
@@ -34,6 +35,17 @@ bool IsBackgroundSet(const SpriteSet& tiles) {
     return true;
 }
 
+// An image of the background's size that holds its pixels.
+Status CheckBackgroundImage(const IndexedImage& image) {
+    if (Status size = CheckBackgroundSize(image.width, image.height); !size) {
+        return size;
+    }
+    if (image.pixels.size() != std::size_t{kBackgroundWidth} * kBackgroundHeight) {
+        return Failure{"the image does not hold the pixels its size says"};
+    }
+    return Success();
+}
+
 }  // namespace
 
 Status CheckBackgroundSize(std::uint64_t width, std::uint64_t height) {
@@ -45,11 +57,8 @@ Status CheckBackgroundSize(std::uint64_t width, std::uint64_t height) {
 }
 
 Result<SpriteSet> CutBackground(const IndexedImage& image) {
-    if (Status size = CheckBackgroundSize(image.width, image.height); !size) {
+    if (Status size = CheckBackgroundImage(image); !size) {
         return Failure{size.error()};
-    }
-    if (image.pixels.size() != std::size_t{kBackgroundWidth} * kBackgroundHeight) {
-        return Failure{"the image does not hold the pixels its size says"};
     }
     try {
         SpriteSet tiles;
@@ -70,6 +79,31 @@ Result<SpriteSet> CutBackground(const IndexedImage& image) {
     } catch (const std::bad_alloc&) {
         return Failure{"there is not enough memory for its tiles"};
     }
+}
+
+Result<EncodedPieces> BackgroundFilePieces(const IndexedImage& image) {
+    if (Status size = CheckBackgroundImage(image); !size) {
+        return Failure{size.error()};
+    }
+    const std::vector<std::uint32_t> widths(kBackgroundTiles, kBackgroundTileWidth);
+    const std::vector<std::uint32_t> heights(kBackgroundTiles, kBackgroundTileHeight);
+    Result<EncodedPieces> file = SpriteFileHead(widths, heights);
+    if (!file) {
+        return file;
+    }
+    try {
+        std::vector<std::span<const std::uint8_t>>& pieces = file.value().pieces;
+        pieces.reserve(std::size_t{kBackgroundTiles} * kBackgroundTileHeight);
+        for (std::uint32_t k = 0; k < kBackgroundTiles; ++k) {
+            const std::uint8_t* from = image.pixels.data() + TileOrigin(k);
+            for (std::size_t y = 0; y < kBackgroundTileHeight; ++y) {
+                pieces.emplace_back(from + y * kBackgroundWidth, kBackgroundTileWidth);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory for its tiles"};
+    }
+    return file;
 }
 
 Result<IndexedImage> StitchBackground(const SpriteSet& tiles) {

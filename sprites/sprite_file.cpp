@@ -145,16 +145,40 @@ Result<std::vector<std::uint32_t>> SpriteFileOffsets(std::span<const std::uint32
     return offsets;
 }
 
+Result<EncodedPieces> SpriteFileHead(std::span<const std::uint32_t> widths,
+                                     std::span<const std::uint32_t> heights) {
+    Result<std::vector<std::uint32_t>> planned = SpriteFileOffsets(widths, heights);
+    if (!planned) {
+        return Failure{planned.error()};
+    }
+    const std::vector<std::uint32_t>& offsets = planned.value();
+    const std::uint64_t count = widths.size();
+    EncodedPieces file;
+    try {
+        file.head.assign(static_cast<std::size_t>(DirectoryEnd(count)), 0);
+    } catch (const std::bad_alloc&) {
+        return Failure{"there is not enough memory to write a set this large"};
+    }
+    // The offsets' checks keep every value within its field.
+    WriteU16(file.head.data(), static_cast<std::uint16_t>(count));
+    for (std::uint64_t i = 0; i < count; ++i) {
+        std::uint8_t* entry = file.head.data() + DirectoryEnd(i);
+        WriteU32(entry, static_cast<std::uint32_t>(offsets[i]));
+        WriteU16(entry + 4, static_cast<std::uint16_t>(widths[i]));
+        WriteU16(entry + 6, static_cast<std::uint16_t>(heights[i]));
+    }
+    return file;
+}
+
 Result<EncodedPieces> SpriteFilePieces(const SpriteSet& set) {
     const std::uint64_t count = set.count;
     if (set.widths.size() != count || set.heights.size() != count || set.images.size() != count) {
         return Failure{"the sprite set is inconsistent"};
     }
-    Result<std::vector<std::uint32_t>> planned = SpriteFileOffsets(set.widths, set.heights);
-    if (!planned) {
-        return Failure{planned.error()};
+    Result<EncodedPieces> file = SpriteFileHead(set.widths, set.heights);
+    if (!file) {
+        return file;
     }
-    const std::vector<std::uint32_t>& offsets = planned.value();
     for (std::uint64_t i = 0; i < count; ++i) {
         const std::uint64_t blockBytes = std::uint64_t{set.widths[i]} * set.heights[i];
         if (set.images[i].size() != blockBytes) {
@@ -162,23 +186,10 @@ Result<EncodedPieces> SpriteFilePieces(const SpriteSet& set) {
                            SizeText(set.widths[i], set.heights[i]) + " pixels"};
         }
     }
-
-    EncodedPieces file;
     try {
-        file.head.assign(static_cast<std::size_t>(DirectoryEnd(count)), 0);
-        file.pieces.reserve(static_cast<std::size_t>(count));
+        file.value().pieces.assign(set.images.begin(), set.images.end());
     } catch (const std::bad_alloc&) {
         return Failure{"there is not enough memory to write a set this large"};
-    }
-    // The checks above keep every value within its field; the blocks follow the directory
-    // back to back, in order.
-    WriteU16(file.head.data(), static_cast<std::uint16_t>(count));
-    for (std::uint64_t i = 0; i < count; ++i) {
-        std::uint8_t* entry = file.head.data() + DirectoryEnd(i);
-        WriteU32(entry, static_cast<std::uint32_t>(offsets[i]));
-        WriteU16(entry + 4, static_cast<std::uint16_t>(set.widths[i]));
-        WriteU16(entry + 6, static_cast<std::uint16_t>(set.heights[i]));
-        file.pieces.emplace_back(set.images[i]);
     }
     return file;
 }

@@ -25,6 +25,11 @@ Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set);
 // outlive them.
 Result<EncodedPieces> SpriteFilePieces(const SpriteSet& set);
 
+// The count and directory alone, for sprites of these sizes laid out as SpriteFileOffsets says;
+// the caller adds each sprite's pixels as pieces, in order.
+Result<EncodedPieces> SpriteFileHead(std::span<const std::uint32_t> widths,
+                                     std::span<const std::uint32_t> heights);
+
 // Where each sprite's pixels start in the file EncodeSpriteFile writes for sprites of these
 // sizes: right after the directory, back to back in order. Fails when the count, a side or an
 // offset does not fit its field. Needs only the sizes, so limits can be checked without pixels.

@@ -61,13 +61,16 @@ TEST(Background, TilesGoColumnByColumnInTheStandardLayout) {
         EXPECT_EQ(ReadU16(file, 6 + 8 * k), kTileW);
         EXPECT_EQ(ReadU16(file, 8 + 8 * k), kTileH);
     }
+    EXPECT_TRUE(BackgroundFilePieces(picture).value().Joined() == file);
     const IndexedImage back = StitchBackground(DecodeSpriteFile(file).value()).value();
     EXPECT_TRUE(back.width == kW && back.height == kH && back.pixels == picture.pixels);
 }
 
 TEST(Background, RefusesPicturesAndSetsOfAnotherShape) {
-    EXPECT_EQ(CutBackground(MarkedPicture(8356, 1200)).error(),
-              "a background must be 8352 × 1200 pixels; this picture is 8356 × 1200");
+    for (const std::string& refused : {CutBackground(MarkedPicture(8356, 1200)).error(),
+                                       BackgroundFilePieces(MarkedPicture(8356, 1200)).error()}) {
+        EXPECT_EQ(refused, "a background must be 8352 × 1200 pixels; this picture is 8356 × 1200");
+    }
     SpriteSet turned = CutBackground(MarkedPicture()).value(), shorter = turned;
     std::swap(turned.widths[5], turned.heights[5]);
     shorter.heights[463] = 149;
