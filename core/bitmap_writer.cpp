@@ -73,15 +73,8 @@ Result<EncodedPieces> BitmapPieces(const IndexedImage& image) {
 }
 
 Result<std::vector<std::uint8_t>> EncodeBitmap(const IndexedImage& image) {
-    Result<EncodedPieces> pieces = BitmapPieces(image);
-    if (!pieces) {
-        return Failure{pieces.error()};
-    }
-    try {
-        return pieces.value().Joined();
-    } catch (const std::bad_alloc&) {
-        return Failure{"there is not enough memory to write an image this large"};
-    }
+    return JoinedFile(BitmapPieces(image),
+                      "there is not enough memory to write an image this large");
 }
 
 bool SaveBitmapFile(const std::string& fileName) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cassert>
+#include <new>
 
 namespace quorvel {
 
@@ -17,6 +18,18 @@ std::vector<std::uint8_t> EncodedPieces::Joined() const {
         file.insert(file.end(), piece.begin(), piece.end());
     }
     return file;
+}
+
+Result<std::vector<std::uint8_t>> JoinedFile(const Result<EncodedPieces>& encoded,
+                                             const char* noMemory) {
+    if (!encoded) {
+        return Failure{encoded.error()};
+    }
+    try {
+        return encoded.value().Joined();
+    } catch (const std::bad_alloc&) {
+        return Failure{noMemory};
+    }
 }
 
 std::span<const std::uint8_t> ZeroBytes(std::size_t count) {

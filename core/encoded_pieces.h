@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "core/result.h"
+
 namespace quorvel {
 
 struct EncodedPieces {
@@ -18,6 +20,11 @@ struct EncodedPieces {
     // All of it in one buffer, for callers that keep the file in memory.
     std::vector<std::uint8_t> Joined() const;
 };
+
+// The file of `encoded` in one buffer: its failure as it is, or `noMemory` when the buffer
+// cannot be had.
+Result<std::vector<std::uint8_t>> JoinedFile(const Result<EncodedPieces>& encoded,
+                                             const char* noMemory);
 
 // Zero bytes for padding pieces of up to 16 bytes.
 std::span<const std::uint8_t> ZeroBytes(std::size_t count);

@@ -195,15 +195,8 @@ Result<EncodedPieces> SpriteFilePieces(const SpriteSet& set) {
 }
 
 Result<std::vector<std::uint8_t>> EncodeSpriteFile(const SpriteSet& set) {
-    Result<EncodedPieces> pieces = SpriteFilePieces(set);
-    if (!pieces) {
-        return Failure{pieces.error()};
-    }
-    try {
-        return pieces.value().Joined();
-    } catch (const std::bad_alloc&) {
-        return Failure{"there is not enough memory to write a set this large"};
-    }
+    return JoinedFile(SpriteFilePieces(set),
+                      "there is not enough memory to write a set this large");
 }
 
 std::optional<SpriteSet> ReadSpriteFile(const std::string& fileName) {
