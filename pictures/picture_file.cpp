@@ -113,10 +113,10 @@ std::optional<Result<IndexedImage>> ReduceLargePng(std::span<const std::uint8_t>
     }
 }
 
-// Decodes a file, releasing it once it is no longer needed, before the conversion allocates
-// its image.
-Result<IndexedImage> DecodeReadFile(FileView& file, ConversionMode mode, BlackHandling black) {
-    const std::span<const std::uint8_t> bytes = file.bytes();
+// Decodes the bytes of a picture file. A PNG picture decoded whole first lets go of `file`,
+// when given, before the conversion allocates its image.
+Result<IndexedImage> DecodeBytes(std::span<const std::uint8_t> bytes, ConversionMode mode,
+                                 BlackHandling black, FileView* file) {
     if (!png::HasPngSignature(bytes)) {
         return DecodeBitmap(bytes, mode, black);
     }
@@ -124,11 +124,18 @@ Result<IndexedImage> DecodeReadFile(FileView& file, ConversionMode mode, BlackHa
         return std::move(*image);
     }
     const Result<png::DecodedPicture> picture = png::DecodePng(bytes);
-    file.Release();
+    if (file != nullptr) {
+        file->Release();
+    }
     if (!picture) {
         return Failure{picture.error()};
     }
     return ConvertPngPicture(picture.value(), mode, black);
+}
+
+// The same for a file seen through `file`.
+Result<IndexedImage> DecodeReadFile(FileView& file, ConversionMode mode, BlackHandling black) {
+    return DecodeBytes(file.bytes(), mode, black, &file);
 }
 
 }  // namespace
@@ -150,17 +157,7 @@ Result<IndexedImage> ConvertPngPicture(const png::DecodedPicture& picture, Conve
 
 Result<IndexedImage> DecodePicture(std::span<const std::uint8_t> file, ConversionMode mode,
                                    BlackHandling black) {
-    if (!png::HasPngSignature(file)) {
-        return DecodeBitmap(file, mode, black);
-    }
-    if (std::optional<Result<IndexedImage>> image = ReduceLargePng(file, mode, black)) {
-        return std::move(*image);
-    }
-    const Result<png::DecodedPicture> picture = png::DecodePng(file);
-    if (!picture) {
-        return Failure{picture.error()};
-    }
-    return ConvertPngPicture(picture.value(), mode, black);
+    return DecodeBytes(file, mode, black, nullptr);
 }
 
 bool LoadPictureFile(const std::string& fileName, ConversionMode mode, BlackHandling black) {
