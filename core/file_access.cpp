@@ -155,18 +155,27 @@ std::optional<FileKind> KindOfFileName(std::string_view fileName) {
     return extension == "spr" ? std::optional(FileKind::Sprite) : std::nullopt;
 }
 
-FileReadResult ReadWholeFile(const std::string& path) {
+FileProblem WithRegularFile(const std::string& path,
+                            const std::function<void(int fd, std::int64_t size)>& use) {
     FileOperations& os = ActiveFileOperations();
     const int fd = os.open(path.c_str(), O_RDONLY, 0);
     if (fd < 0) {
-        return {FileProblem::CannotOpen, {}};
+        return FileProblem::CannotOpen;
     }
     const std::int64_t size = RegularFileSize(fd);
     // Directories, devices and pipes are not files a bitmap or sprite set can be read from.
-    FileReadResult result =
-        size < 0 ? FileReadResult{FileProblem::CannotOpen, {}} : ReadOpenFile(fd, size);
+    if (size >= 0) {
+        use(fd, size);
+    }
     os.close(fd);
-    return result;
+    return size >= 0 ? FileProblem::None : FileProblem::CannotOpen;
+}
+
+FileReadResult ReadWholeFile(const std::string& path) {
+    FileReadResult result;
+    const FileProblem opened =
+        WithRegularFile(path, [&](int fd, std::int64_t size) { result = ReadOpenFile(fd, size); });
+    return opened == FileProblem::None ? result : FileReadResult{opened, {}};
 }
 
 FileReadResult ReadOpenFile(int fd, std::int64_t size) {

@@ -2,6 +2,7 @@
 // Whole-file reads, and writes that never leave a half-written or damaged target behind.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -33,6 +34,12 @@ enum class FileAction { Open, Save };
 std::optional<FileKind> KindOfFileName(std::string_view fileName);
 
 FileReadResult ReadWholeFile(const std::string& path);
+
+// Opens `path` for reading and, when it is a regular file, calls `use` with its descriptor and
+// its length, then closes it. CannotOpen when it cannot be opened or is a folder, a device or
+// a pipe; None otherwise, whatever `use` found.
+FileProblem WithRegularFile(const std::string& path,
+                            const std::function<void(int fd, std::int64_t size)>& use);
 
 // The rest of the open regular file `fd`, announced as `size` bytes long, read to its end.
 FileReadResult ReadOpenFile(int fd, std::int64_t size);

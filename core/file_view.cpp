@@ -1,9 +1,5 @@
 #include "core/file_view.h"
 
-#include <fcntl.h>
-
-#include "core/file_operations.h"
-
 namespace quorvel {
 
 void FileView::Release() {
@@ -13,16 +9,8 @@ void FileView::Release() {
 }
 
 FileViewResult ViewWholeFile(const std::string& path) {
-    FileOperations& os = ActiveFileOperations();
-    const int fd = os.open(path.c_str(), O_RDONLY, 0);
-    if (fd < 0) {
-        return {FileProblem::CannotOpen, {}};
-    }
-    const std::int64_t size = RegularFileSize(fd);
     FileViewResult result;
-    if (size < 0) {
-        result.problem = FileProblem::CannotOpen;  // a folder, device or pipe
-    } else {
+    const FileProblem opened = WithRegularFile(path, [&](int fd, std::int64_t size) {
         MappedFile mapped;
         if (size >= kMapFilesFrom) {
             mapped = MappedFile::Map(fd, static_cast<std::size_t>(size));
@@ -33,8 +21,10 @@ FileViewResult ViewWholeFile(const std::string& path) {
             FileReadResult read = ReadOpenFile(fd, size);
             result = {read.problem, FileView(std::move(read.bytes))};
         }
+    });
+    if (opened != FileProblem::None) {
+        result.problem = opened;
     }
-    os.close(fd);
     return result;
 }
 
