@@ -18,7 +18,9 @@
 #include "core/file_access.h"
 #include "core/file_operations.h"
 #include "core/file_view.h"
+#include "core/read_reported.h"
 #include "tests/support/bitmap_builder.h"
+#include "tests/support/recording_window.h"
 #include "tests/support/temp_folder.h"
 
 namespace quorvel::testing {
@@ -65,6 +67,10 @@ TEST(ViewWholeFile, SeesALargeFileAndSurvivesItsBeingCutShort) {
     EXPECT_TRUE(
         std::all_of(seen.begin() + kMapFilesFrom, seen.end(), [](auto b) { return b == 0; }));
     EXPECT_FALSE(file.view.Intact());
+    ResetRecorder();
+    EXPECT_FALSE(ReportIfCutShort(file.view, "big"));
+    EXPECT_EQ(Recorded().fileErrors,
+              Lines{"Unable to read big: the file could not be read to its end."});
     file.view.Release();
     EXPECT_FALSE(file.view.Intact());
     EXPECT_TRUE(ViewWholeFile(folder.File("big")).view.Intact());
